@@ -1,0 +1,159 @@
+#include "model/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace tram {
+
+namespace {
+
+bool isIgnored(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+bool isDigit(char c, int radix)
+{
+    if (radix == 8)
+        return c >= '0' && c <= '7';
+    if (radix == 16)
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return c >= '0' && c <= '9';
+}
+
+double readRadix(const std::string& s, size_t pos, int radix)
+{
+    double value = 0;
+    for (; pos < s.size() && isDigit(s[pos], radix); ++pos) {
+        const char c = s[pos];
+        const int digit = (c <= '9') ? c - '0' : (c | 0x20) - 'a' + 10;
+        value = value * radix + digit;
+    }
+    return value;
+}
+
+} // namespace
+
+double ReadNumber(const QString& text)
+{
+    // Only the ASCII characters that can be part of a number matter; anything
+    // else ends the number, so it is replaced by a stop mark.
+    std::string s;
+    s.reserve(text.size());
+    for (QChar c : text) {
+        if (isIgnored(c))
+            continue;
+        s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
+    }
+
+    if (s.size() >= 2 && s[0] == '&') {
+        const char prefix = static_cast<char>(s[1] | 0x20);
+        if (prefix == 'h')
+            return readRadix(s, 2, 16);
+        if (prefix == 'o')
+            return readRadix(s, 2, 8);
+        return 0;
+    }
+
+    size_t pos = 0;
+    std::string number;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-'))
+        number.push_back(s[pos++]);
+    size_t digits = 0;
+    while (pos < s.size() && isDigit(s[pos], 10)) {
+        number.push_back(s[pos++]);
+        ++digits;
+    }
+    if (pos < s.size() && s[pos] == '.') {
+        number.push_back(s[pos++]);
+        while (pos < s.size() && isDigit(s[pos], 10)) {
+            number.push_back(s[pos++]);
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0;
+    if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E' || s[pos] == 'd' || s[pos] == 'D')) {
+        std::string exponent = "e";
+        size_t p = pos + 1;
+        if (p < s.size() && (s[p] == '+' || s[p] == '-'))
+            exponent.push_back(s[p++]);
+        size_t expDigits = 0;
+        while (p < s.size() && isDigit(s[p], 10)) {
+            exponent.push_back(s[p++]);
+            ++expDigits;
+        }
+        if (expDigits > 0)
+            number += exponent;
+    }
+
+    const char* first = number.data();
+    if (*first == '+')
+        ++first;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(first, number.data() + number.size(), value);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value untouched: tell overflow from underflow
+        // by the exponent's sign.
+        const bool tiny = number.find("e-") != std::string::npos;
+        const bool negative = number[0] == '-';
+        if (tiny)
+            return negative ? -0.0 : 0.0;
+        return negative ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    }
+    return value;
+}
+
+double RoundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction < 0.5)
+        return floor;
+    if (fraction > 0.5)
+        return floor + 1;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+std::optional<uint8_t> ToByte(double value)
+{
+    const double r = RoundHalfEven(value);
+    if (!(r >= 0 && r <= 255))
+        return std::nullopt;
+    return static_cast<uint8_t>(r);
+}
+
+std::optional<int16_t> ToInt16(double value)
+{
+    const double r = RoundHalfEven(value);
+    if (!(r >= -32768 && r <= 32767))
+        return std::nullopt;
+    return static_cast<int16_t>(r);
+}
+
+int16_t ToInt16Saturated(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double r = RoundHalfEven(value);
+    if (r <= -32768)
+        return -32768;
+    if (r >= 32767)
+        return 32767;
+    return static_cast<int16_t>(r);
+}
+
+QString ShowNumber(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0"); // also for -0
+    return QString::number(value, 'G', 15);
+}
+
+} // namespace tram

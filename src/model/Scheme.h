@@ -1,0 +1,123 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tram {
+
+// Fixed table sizes. Every table also has an element 0, which is never saved:
+// the route and tram panels work on it before the first creation, and vertex 0
+// of a segment stays at the canvas origin.
+inline constexpr int MaxSegments = 40;
+inline constexpr int MaxPoints = 50;
+inline constexpr int MaxLights = 100;
+inline constexpr int MaxStations = 100;
+inline constexpr int MaxTrams = 100;
+inline constexpr int MaxRoutes = 20;
+inline constexpr int MaxRouteSlots = 18;
+inline constexpr int NameLength = 30;
+
+// One station name: exactly 30 characters, padded with blanks when applied.
+using StationName = std::array<char16_t, NameLength>;
+
+struct MapPoint {
+    int16_t X = 0;
+    int16_t Y = 0;
+    friend bool operator==(const MapPoint&, const MapPoint&) = default;
+};
+
+struct Station {
+    uint8_t Segment = 0;
+    double Position = 0;
+    int16_t Time1 = 0;
+    StationName Name{};
+    friend bool operator==(const Station&, const Station&) = default;
+};
+
+// Field order matters: the file stores Time2 before Time1.
+struct TrafficLight {
+    uint8_t Segment = 0;
+    double Position = 0;
+    uint8_t InitialState = 0;
+    int16_t Time2 = 0;
+    int16_t Time1 = 0;
+    int16_t Counter = 0;
+    friend bool operator==(const TrafficLight&, const TrafficLight&) = default;
+};
+
+// The document: what a scheme file holds, plus the elements beyond the counts,
+// which survive an open and are reused by later creations.
+struct Scheme {
+    int16_t SegmentCount = 0;
+    std::array<int16_t, MaxSegments + 1> PointCount{};
+    std::array<std::array<MapPoint, MaxPoints + 1>, MaxSegments + 1> Points{};
+
+    uint8_t LightCount = 0;
+    std::array<TrafficLight, MaxLights + 1> Lights{};
+
+    uint8_t StationCount = 0;
+    std::array<Station, MaxStations + 1> Stations{};
+
+    uint8_t TramCount = 0;
+    std::array<uint8_t, MaxTrams + 1> TramSerial{};
+    std::array<uint8_t, MaxTrams + 1> TramRoute{};
+
+    uint8_t RouteCount = 0;
+    std::array<uint8_t, MaxRoutes + 1> RouteLength{};
+    std::array<std::array<uint8_t, MaxRouteSlots + 1>, MaxRoutes + 1> RouteSegments{};
+
+    friend bool operator==(const Scheme&, const Scheme&) = default;
+};
+
+enum class SelectedKind : uint8_t { Nothing = 0, Station = 1, Light = 2 };
+
+struct EditState {
+    uint8_t CurrentSegment = 0;
+    uint8_t CurrentRoute = 0;
+    uint8_t CurrentTram = 0;
+    uint8_t CurrentStation = 0;
+    uint8_t CurrentLight = 0;
+    SelectedKind Selected = SelectedKind::Nothing;
+    friend bool operator==(const EditState&, const EditState&) = default;
+};
+
+// What the canvas shows. The line width is not here: it is the canvas's pen
+// width, which the renderer reads and restores.
+struct DisplaySettings {
+    bool ShowCircles = false;
+    bool ShowStations = false;
+    bool ShowLights = false;
+    bool ShowRoute = false;
+    bool MarkSegment = false;
+    int16_t CircleSize = 0;
+    friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
+};
+
+struct DragState {
+    bool Dragging = false;
+    int16_t DragSegment = 0;
+    int16_t DragPoint = 0;
+};
+
+// Everything the main window owns besides its controls; zero-filled at start.
+struct EditorModel {
+    Scheme scheme;
+    EditState edit;
+    DisplaySettings display;
+    DragState drag;
+    int16_t ScrollOffset = 0;
+};
+
+// The display defaults the window applies when it loads.
+inline constexpr int StartDrawWidth = 20;
+inline void ApplyStartDisplay(DisplaySettings& d)
+{
+    d.CircleSize = 10;
+    d.ShowCircles = true;
+    d.ShowStations = true;
+    d.ShowLights = true;
+    d.MarkSegment = true;
+    d.ShowRoute = false;
+}
+
+} // namespace tram

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "model/Scheme.h"
+#include "view/Canvas.h"
+#include "view/Geometry.h"
+
+#include <QColor>
+#include <algorithm>
+
+namespace tram {
+
+// Clears the canvas and draws the whole scheme: the track bands from the pen
+// width W down to 1, the vertex circles, the stations and the lights. The pen
+// width is W again on return. Nothing is kept between calls.
+void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
+                const DisplaySettings& display);
+
+// The same picture drawn the straightforward way, one line per piece per pass:
+// the reference the faster drawing is held to.
+void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit,
+                     const DisplaySettings& display);
+
+// Colours of the band passes; k is the pen width of the pass. Wide pens would
+// make components negative: they are clamped, so passes of 25 and above are black.
+enum class BandKind { Track, Route, Marked };
+
+inline int bandComponent(int value)
+{
+    return std::clamp(value, 0, 255);
+}
+
+inline QRgb BandColour(BandKind kind, int k)
+{
+    const int v = bandComponent(200 - 10 * k);
+    switch (kind) {
+    case BandKind::Route:
+        return qRgb(v, 0, v);
+    case BandKind::Marked:
+        return qRgb(0, v, bandComponent(250 - 10 * k));
+    case BandKind::Track:
+        break;
+    }
+    return qRgb(v, v, v);
+}
+
+// Beyond this width every pass is black, so the passes between the widest one
+// and this one change nothing and are skipped.
+inline constexpr int WidestShadedPass = 24;
+
+inline constexpr QRgb VertexFirstColour = qRgb(0, 255, 0);
+inline constexpr QRgb VertexLastColour = qRgb(255, 0, 0);
+inline constexpr QRgb VertexMiddleColour = qRgb(255, 255, 255);
+
+inline QRgb StationColour(int r) { return qRgb(0, 0, 250 - 8 * r); }
+inline QRgb LightColour(bool green, int r)
+{
+    return green ? qRgb(0, 250 - 8 * r, 0) : qRgb(250 - 8 * r, 0, 0);
+}
+
+// The marked colour wins over the route colour.
+inline BandKind BandKindOf(const Scheme& scheme, const EditState& edit,
+                           const DisplaySettings& display, int segment)
+{
+    if (segment == edit.CurrentSegment && display.MarkSegment)
+        return BandKind::Marked;
+    if (display.ShowRoute && IsSegmentInRoute(scheme, edit.CurrentRoute, segment))
+        return BandKind::Route;
+    return BandKind::Track;
+}
+
+} // namespace tram
