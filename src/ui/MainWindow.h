@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/SegmentCommands.h"
 #include "model/Scheme.h"
 #include "view/Canvas.h"
 
@@ -97,6 +98,7 @@ private:
     void ShowTramPanel();
 
     EditorModel model_;
+    SegmentCoordinateGenerator segmentCoordinates_;
     Canvas canvas_;
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts* prompts_ = nullptr;
