@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/Scheme.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tram {
+
+// The scheme file: counts and table elements 1..count in a fixed order,
+// little-endian, no padding, no header and no trailer. Element 0 of every
+// table is never written or read.
+
+// The largest file the reader can use; anything after it is never read.
+extern const qsizetype MaxSchemeFileSize;
+
+// The exact bytes of the file for this scheme. Counts beyond the tables'
+// limits are the caller's fault (SaveSchemeFile refuses them); only the
+// elements that exist are written.
+QByteArray WriteSchemeBytes(const Scheme& scheme);
+
+// Reads a whole file image. The input is checked completely first (ends
+// early, negative counts, counts above the tables' limits); on failure the
+// scheme is left untouched and *error (if given) says why. On success only
+// the counts and elements 1..count change. Bytes after the last route entry
+// are ignored.
+bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error);
+
+// Writes through a temporary file beside the target, so a failure never
+// destroys the previous file. *error names the file and the reason.
+bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error);
+
+// Reads the file into the scheme as ReadSchemeBytes does; *error names the
+// file and the reason.
+bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error);
+
+} // namespace tram
