@@ -1,19 +1,45 @@
 #include "ui/MainWindow.h"
 
+#include "editing/CanvasEditing.h"
+#include "model/NumberText.h"
+#include "ui/Prompts.h"
+
+#include <QLineEdit>
+
 namespace tram {
 
-void MainWindow::picCanvas_MouseDown(int, int, float, float)
+void MainWindow::picCanvas_MouseDown(int button, int shift, float x, float y)
 {
+    const MouseDownResult result = CanvasMouseDown(model_, button, shift, x, y);
+    switch (result.action) {
+    case MouseDownResult::Action::ObjectPicked:
+        ShowSelectedObject();
+        break;
+    case MouseDownResult::Action::SegmentPicked:
+        txtBrojSegmenta->setText(ShowNumber(model_.edit.CurrentSegment));
+        Redraw();
+        if (result.refusal)
+            prompts_->warning(this, *result.refusal);
+        break;
+    case MouseDownResult::Action::DragStarted:
+    case MouseDownResult::Action::Nothing:
+        break;
+    }
 }
 
-void MainWindow::picCanvas_MouseMove(int, int, float, float)
+// The button code and the modifiers play no part in a drag.
+void MainWindow::picCanvas_MouseMove(int, int, float x, float y)
 {
+    if (CanvasMouseMove(model_, x, y))
+        Redraw();
 }
 
-void MainWindow::picCanvas_MouseUp(int, int, float, float)
+void MainWindow::picCanvas_MouseUp(int button, int, float, float)
 {
+    CanvasMouseUp(model_, button);
 }
 
+// Keys have no function on the canvas.
 void MainWindow::picCanvas_KeyUp(int, int)
 {
 }

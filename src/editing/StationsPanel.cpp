@@ -1,0 +1,191 @@
+#include "editing/StationsPanel.h"
+
+#include "model/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tram {
+
+namespace {
+
+constexpr int16_t StartTime = 10;
+
+// Reads the boxes of one edit and remembers the first box whose value does not
+// fit its field, so that nothing is written unless every box fits.
+class FieldReader {
+public:
+    uint8_t byteField(const QString& text, const char* caption)
+    {
+        if (const auto value = ToByte(ReadNumber(text)))
+            return *value;
+        refuse(caption, "izmedju 0 i 255");
+        return 0;
+    }
+
+    int16_t int16Field(const QString& text, const char* caption)
+    {
+        if (const auto value = ToInt16(ReadNumber(text)))
+            return *value;
+        refuse(caption, "izmedju -32768 i 32767");
+        return 0;
+    }
+
+    double finiteField(const QString& text, const char* caption)
+    {
+        const double value = ReadNumber(text);
+        if (std::isfinite(value))
+            return value;
+        refuse(caption, "konacan broj");
+        return 0;
+    }
+
+    const std::optional<QString>& refusal() const { return refusal_; }
+
+private:
+    void refuse(const char* caption, const char* what)
+    {
+        if (!refusal_)
+            refusal_ = QStringLiteral("Vrijednost u polju \"%1\" mora biti %2. Nista nije sacuvano.")
+                           .arg(QLatin1String(caption), QLatin1String(what));
+    }
+
+    std::optional<QString> refusal_;
+};
+
+std::optional<QString> applyToStation(const PropertyTexts& texts, Station& station)
+{
+    FieldReader read;
+    const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
+    const double position = read.finiteField(texts.Pozicija, "Pozicija:");
+    const int16_t time1 = read.int16Field(texts.Vrijeme1, "Vrijeme1:");
+    if (read.refusal())
+        return read.refusal();
+
+    station.Segment = segment;
+    station.Position = position;
+    station.Time1 = time1;
+    station.Name = StoredName(texts.NazivStanice);
+    return std::nullopt;
+}
+
+std::optional<QString> applyToLight(const PropertyTexts& texts, TrafficLight& light)
+{
+    FieldReader read;
+    const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
+    const double position = read.finiteField(texts.Pozicija, "Pozicija:");
+    const uint8_t initialState = read.byteField(texts.PocetnoStanje, "Pocetno stanje:");
+    const int16_t time1 = read.int16Field(texts.Vrijeme1, "Vrijeme1:");
+    const int16_t time2 = read.int16Field(texts.Vrijeme2, "Vrijeme2:");
+    if (read.refusal())
+        return read.refusal();
+
+    light.Segment = segment;
+    light.Position = position;
+    light.Counter = 0;
+    light.InitialState = initialState;
+    light.Time1 = time1;
+    light.Time2 = time2;
+    return std::nullopt;
+}
+
+bool isPadding(char16_t c)
+{
+    return c == u' ' || c == u'\0';
+}
+
+} // namespace
+
+std::optional<QString> NewStation(EditorModel& model)
+{
+    Scheme& scheme = model.scheme;
+    if (scheme.StationCount >= MaxStations)
+        return QStringLiteral("Shema vec ima %1 stanica, koliko najvise moze imati; "
+                              "nova stanica nije dodana.")
+            .arg(MaxStations);
+
+    const int n = ++scheme.StationCount;
+    scheme.Stations[n].Time1 = StartTime;
+    model.edit.CurrentStation = static_cast<uint8_t>(n);
+    model.edit.Selected = SelectedKind::Station;
+    return std::nullopt;
+}
+
+std::optional<QString> NewLight(EditorModel& model)
+{
+    Scheme& scheme = model.scheme;
+    if (scheme.LightCount >= MaxLights)
+        return QStringLiteral("Shema vec ima %1 semafora, koliko najvise moze imati; "
+                              "novi semafor nije dodan.")
+            .arg(MaxLights);
+
+    const int n = ++scheme.LightCount;
+    TrafficLight& light = scheme.Lights[n];
+    light.InitialState = 0;
+    light.Time1 = StartTime;
+    light.Time2 = StartTime;
+    model.edit.CurrentLight = static_cast<uint8_t>(n);
+    model.edit.Selected = SelectedKind::Light;
+    return std::nullopt;
+}
+
+std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
+{
+    const EditState& edit = model.edit;
+    switch (edit.Selected) {
+    case SelectedKind::Station: {
+        const Station& station = model.scheme.Stations[edit.CurrentStation];
+        return PropertyTexts{ShowNumber(edit.CurrentStation), ShowNumber(station.Segment),
+                             ShowNumber(station.Position),    ShowNumber(station.Time1),
+                             QString(),                       QString(),
+                             ShownName(station.Name)};
+    }
+    case SelectedKind::Light: {
+        const TrafficLight& light = model.scheme.Lights[edit.CurrentLight];
+        return PropertyTexts{ShowNumber(edit.CurrentLight), ShowNumber(light.Segment),
+                             ShowNumber(light.Position),    ShowNumber(light.Time1),
+                             ShowNumber(light.Time2),       ShowNumber(light.InitialState),
+                             QString()};
+    }
+    case SelectedKind::Nothing:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ApplyProperties(const PropertyTexts& texts, EditorModel& model)
+{
+    const EditState& edit = model.edit;
+    switch (edit.Selected) {
+    case SelectedKind::Station:
+        return applyToStation(texts, model.scheme.Stations[edit.CurrentStation]);
+    case SelectedKind::Light:
+        return applyToLight(texts, model.scheme.Lights[edit.CurrentLight]);
+    case SelectedKind::Nothing:
+        break;
+    }
+    return std::nullopt;
+}
+
+StationName StoredName(const QString& typed)
+{
+    StationName name;
+    name.fill(u' ');
+    const qsizetype kept = std::min<qsizetype>(typed.size(), NameLength);
+    for (qsizetype i = 0; i < kept; ++i)
+        name[i] = typed[i].unicode();
+    return name;
+}
+
+QString ShownName(const StationName& name)
+{
+    qsizetype first = 0;
+    qsizetype end = NameLength;
+    while (first < end && isPadding(name[first]))
+        ++first;
+    while (end > first && isPadding(name[end - 1]))
+        --end;
+    return QString::fromUtf16(name.data() + first, end - first);
+}
+
+} // namespace tram

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/Scheme.h"
+
+#include <QString>
+#include <optional>
+
+namespace tram {
+
+// The property panel as the user sees it: one text per box, named after the box.
+struct PropertyTexts {
+    QString RedniBroj;     // "Redni broj:"
+    QString NaSegmentu;    // "Na segmentu:"
+    QString Pozicija;      // "Pozicija:"
+    QString Vrijeme1;      // "Vrijeme1:"
+    QString Vrijeme2;      // "Vrijeme2:"
+    QString PocetnoStanje; // "Pocetno stanje:"
+    QString NazivStanice;  // "Naziv stanice:"
+    friend bool operator==(const PropertyTexts&, const PropertyTexts&) = default;
+};
+
+// Append a station (Time1 = 10) or a light (InitialState = 0, Time1 = Time2 = 10)
+// and select it. Every other field keeps what the reused element holds. A full
+// table refuses with the returned text and changes nothing.
+std::optional<QString> NewStation(EditorModel& model);
+std::optional<QString> NewLight(EditorModel& model);
+
+// The panel texts of the selected station or light; nothing when nothing is
+// selected, so the panel keeps what it shows.
+std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model);
+
+// Writes the panel into the selected object, all fields or none: a value that
+// does not fit its field refuses the whole edit with a text naming the box.
+// With nothing selected nothing happens. A light's Counter restarts at 0.
+std::optional<QString> ApplyProperties(const PropertyTexts& texts, EditorModel& model);
+
+// A name as stored: padded with blanks to 30 characters, or its first 30.
+StationName StoredName(const QString& typed);
+// A stored name as shown: without leading and trailing blanks or code-0 padding.
+QString ShownName(const StationName& name);
+
+} // namespace tram
