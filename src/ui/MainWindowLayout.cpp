@@ -75,6 +75,11 @@ void MainWindow::buildControls()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(ClientSize);
+    // The controls are laid out in fixed pixels; a compact font lets every
+    // caption fit its control.
+    QFont compact = client->font();
+    compact.setPixelSize(11);
+    client->setFont(compact);
     setCentralWidget(client);
 
     // Canvas area
@@ -93,6 +98,7 @@ void MainWindow::buildControls()
     hscScroll->setPageStep(100);
     // The canvas moves when the thumb is released, not while it is dragged.
     hscScroll->setTracking(false);
+    hscScroll->setFocusPolicy(Qt::StrongFocus); // reachable and movable from the keyboard
     hscScroll->setAccessibleName(QStringLiteral("Pomak platna"));
 
     lblLeft = label(client, "lblLeft", "0", 120, 6360, 615);
@@ -172,6 +178,10 @@ void MainWindow::buildControls()
     chkOznaciTrenutniSegment = checkBox(client, "chkOznaciTrenutniSegment", "Oznaci segment", 8160, true);
     txtResize = textBox(client, "txtResize", label(client, "Label14", "Koeficijent:", 13320, 8880), 13320, 9120);
     cmdResize = button(client, "cmdResize", "Promijeni velicinu", 13320, 9600);
+    QFont narrow = cmdResize->font(); // the longest caption on a standard-width button
+    narrow.setPixelSize(10);
+    narrow.setStretch(QFont::SemiCondensed);
+    cmdResize->setFont(narrow);
 }
 
 void MainWindow::buildMenus()
