@@ -1,13 +1,34 @@
 #include "ui/MainWindow.h"
 
+#include "files/SchemeFile.h"
+#include "ui/Prompts.h"
+
 namespace tram {
 
+namespace {
+const QString SchemeFilter = QStringLiteral("Scheme files (*.sch)");
+}
+
+// Opening reads straight into the scheme and resets nothing else: the panels,
+// the editing state and the picture stay until the next command shows them.
 void MainWindow::mnuOpen_Click()
 {
+    const QString path = prompts_->openFileName(this, QStringLiteral("Open"), SchemeFilter);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!LoadSchemeFile(path, model_.scheme, &error))
+        prompts_->warning(this, error);
 }
 
 void MainWindow::mnuSave_Click()
 {
+    const QString path = prompts_->saveFileName(this, QStringLiteral("Save"), SchemeFilter);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SaveSchemeFile(path, model_.scheme, &error))
+        prompts_->warning(this, error);
 }
 
 } // namespace tram
