@@ -1,6 +1,8 @@
 #pragma once
 
+#include "editing/RoutesPanel.h"
 #include "editing/SegmentCommands.h"
+#include "editing/TramsPanel.h"
 #include "model/Scheme.h"
 #include "view/Canvas.h"
 
@@ -96,6 +98,10 @@ private:
     void ShowSelectedObject();
     void ShowRoutePanel();
     void ShowTramPanel();
+    RoutePanelTexts TypedRoutePanel() const;
+    TramPanelTexts TypedTramPanel() const;
+    void RunRoutePanel(RouteCommand command);
+    void RunTramPanel(TramCommand command);
 
     EditorModel model_;
     SegmentCoordinateGenerator segmentCoordinates_;

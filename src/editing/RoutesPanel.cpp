@@ -1,0 +1,75 @@
+#include "editing/RoutesPanel.h"
+
+#include "model/NumberText.h"
+
+namespace tram {
+
+namespace {
+
+struct TypedRoute {
+    uint8_t length = 0;
+    std::array<uint8_t, MaxRouteSlots + 1> segments{};
+};
+
+// The typed route, or the reason it cannot be stored.
+std::optional<QString> readTypedRoute(const RoutePanelTexts& typed, TypedRoute& route)
+{
+    const std::optional<uint8_t> length = ToByte(ReadNumber(typed.length));
+    if (!length || *length > MaxRouteSlots)
+        return QStringLiteral("Vrijednost u polju \"Broj segmenata:\" mora biti izmedju 0 i %1.")
+            .arg(MaxRouteSlots);
+    route.length = *length;
+    for (int k = 1; k <= route.length; ++k) {
+        const std::optional<uint8_t> segment = ToByte(ReadNumber(typed.segments[k]));
+        if (!segment)
+            return QStringLiteral("Vrijednost u %1. polju segmenata rute mora biti izmedju 0 i 255.")
+                .arg(k);
+        route.segments[k] = *segment;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+RoutePanelTexts RoutePanelOf(const Scheme& scheme, int route)
+{
+    RoutePanelTexts texts;
+    texts.number = ShowNumber(route);
+    texts.length = ShowNumber(scheme.RouteLength[route]);
+    for (int k = 1; k <= scheme.RouteLength[route]; ++k)
+        texts.segments[k] = ShowNumber(scheme.RouteSegments[route][k]);
+    return texts;
+}
+
+std::optional<QString> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
+                                       Scheme& scheme, EditState& edit)
+{
+    TypedRoute route;
+    if (auto refusal = readTypedRoute(typed, route))
+        return refusal;
+    if (command == RouteCommand::New && scheme.RouteCount >= MaxRoutes)
+        return QStringLiteral("Nova ruta nije dodana: vec postoji najvise %1 ruta.").arg(MaxRoutes);
+
+    // Slots beyond the typed length keep what they held.
+    const int r = edit.CurrentRoute;
+    scheme.RouteLength[r] = route.length;
+    for (int k = 1; k <= route.length; ++k)
+        scheme.RouteSegments[r][k] = route.segments[k];
+
+    switch (command) {
+    case RouteCommand::New:
+        edit.CurrentRoute = ++scheme.RouteCount;
+        break;
+    case RouteCommand::Previous:
+        if (edit.CurrentRoute > 1)
+            --edit.CurrentRoute;
+        break;
+    case RouteCommand::Next:
+        if (edit.CurrentRoute < scheme.RouteCount)
+            ++edit.CurrentRoute;
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace tram

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/Scheme.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace tram {
+
+// The route panel as the user sees it: nothing but texts.
+struct RoutePanelTexts {
+    QString number;                                // "Broj rute:", never read back
+    QString length;                                // "Broj segmenata:"
+    std::array<QString, MaxRouteSlots + 1> segments;  // boxes 1..18, element 0 unused
+    friend bool operator==(const RoutePanelTexts&, const RoutePanelTexts&) = default;
+};
+
+// What the panel shows for a route: its number, its length and the segments
+// 1..length; the other boxes are empty.
+RoutePanelTexts RoutePanelOf(const Scheme& scheme, int route);
+
+enum class RouteCommand { New, Previous, Next };
+
+// Stores the typed panel into route CurrentRoute (element 0 before the first
+// route exists), then appends a route or steps within 1..RouteCount. The
+// length box decides how many slot boxes are read; empty boxes store 0.
+// A length above 18, a slot outside 0..255 or a 21st route refuses the
+// command with the returned text, and nothing at all changes. The caller
+// shows RoutePanelOf(CurrentRoute) afterwards.
+std::optional<QString> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
+                                       Scheme& scheme, EditState& edit);
+
+} // namespace tram

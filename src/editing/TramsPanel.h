@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/Scheme.h"
+
+#include <QString>
+#include <optional>
+
+namespace tram {
+
+// The tram panel as the user sees it: nothing but texts.
+struct TramPanelTexts {
+    QString serial; // "Serijski broj:", never read back
+    QString route;  // "Ruta:"
+    friend bool operator==(const TramPanelTexts&, const TramPanelTexts&) = default;
+};
+
+TramPanelTexts TramPanelOf(const Scheme& scheme, int tram);
+
+enum class TramCommand { New, Previous, Next };
+
+// Stores the typed route into tram CurrentTram (element 0 before the first
+// tram exists), then appends a tram (serial = its number + 100, route 3) or
+// steps within 1..TramCount. A route outside 0..255 or a 101st tram refuses
+// the command with the returned text, and nothing at all changes. The caller
+// shows TramPanelOf(CurrentTram) afterwards.
+std::optional<QString> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
+                                      Scheme& scheme, EditState& edit);
+
+} // namespace tram
