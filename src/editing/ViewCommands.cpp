@@ -1,0 +1,74 @@
+#include "editing/ViewCommands.h"
+
+#include "model/NumberText.h"
+
+#include <algorithm>
+
+namespace tram {
+
+namespace {
+
+QString doesNotFit(const QString& box)
+{
+    return QStringLiteral("Vrijednost u polju \"%1\" mora biti izmedju -32768 i 32767.").arg(box);
+}
+
+} // namespace
+
+std::optional<QString> ApplySizes(const SizeTexts& texts, Canvas& canvas,
+                                  DisplaySettings& display)
+{
+    const std::optional<int16_t> width = ToInt16(ReadNumber(texts.drawWidth));
+    if (!width)
+        return doesNotFit(QStringLiteral("Debljina linije:"));
+    const std::optional<int16_t> circleSize = ToInt16(ReadNumber(texts.circleSize));
+    if (!circleSize)
+        return doesNotFit(QStringLiteral("Velicina kruga:"));
+
+    // The canvas has no pen narrower than one pixel.
+    if (*width >= 1)
+        canvas.SetDrawWidth(*width);
+    display.CircleSize = *circleSize;
+    return std::nullopt;
+}
+
+RescaleResult RescaleHorizontally(const QString& coefficientText, Scheme& scheme)
+{
+    const double coefficient = ReadNumber(coefficientText);
+    if (!(coefficient > 0))
+        return {};
+
+    const int segments = std::clamp<int>(scheme.SegmentCount, 0, MaxSegments);
+    auto pointsOf = [&](int s) { return std::clamp<int>(scheme.PointCount[s], 0, MaxPoints); };
+
+    for (int s = 1; s <= segments; ++s) {
+        for (int j = 1; j <= pointsOf(s); ++j) {
+            const double x = scheme.Points[s][j].X * coefficient;
+            if (!ToInt16(x)) {
+                return {false,
+                        QStringLiteral("Koeficijent u polju \"Koeficijent:\" je prevelik: tacka %1 "
+                                       "segmenta %2 dobila bi X %3, a X mora biti izmedju -32768 i "
+                                       "32767. Nista nije promijenjeno.")
+                            .arg(j)
+                            .arg(s)
+                            .arg(ShowNumber(RoundHalfEven(x)))};
+            }
+        }
+    }
+    for (int s = 1; s <= segments; ++s) {
+        for (int j = 1; j <= pointsOf(s); ++j) {
+            MapPoint& p = scheme.Points[s][j];
+            p.X = *ToInt16(p.X * coefficient);
+        }
+    }
+    return {true, {}};
+}
+
+RulerTexts PanTo(int scrollValue, EditorModel& model)
+{
+    model.ScrollOffset = static_cast<int16_t>(std::clamp(scrollValue, -32768, 32767));
+    const double offset = model.ScrollOffset;
+    return {ShowNumber(offset), ShowNumber(offset + 500), ShowNumber(offset + 1000)};
+}
+
+} // namespace tram
