@@ -1,0 +1,25 @@
+#include "LoadedScheme.h"
+
+#include "files/SchemeFile.h"
+
+#include <QFileInfo>
+
+namespace tram {
+
+bool LoadSchemeForTool(const QString& path, LoadedScheme& loaded, QString* error)
+{
+    if (!LoadSchemeFile(path, loaded.scheme, error))
+        return false;
+    loaded.fileSize = QFileInfo(path).size();
+    loaded.extraBytes = loaded.fileSize - WriteSchemeBytes(loaded.scheme).size();
+    return true;
+}
+
+QString ExtraBytesProblem(const LoadedScheme& loaded)
+{
+    if (loaded.extraBytes <= 0)
+        return {};
+    return QStringLiteral("visak bajtova iza posljednjeg unosa rute: %1").arg(loaded.extraBytes);
+}
+
+} // namespace tram

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tram {
+
+// Exit statuses of every subcommand.
+enum ToolExit : int {
+    ExitSuccess = 0,
+    ExitProblemsFound = 1,
+    ExitUsageOrFileError = 2,
+};
+
+// One line of results on standard output, in UTF-8.
+void PrintLine(const QString& line);
+// Text as it is (help, JSON) on standard output.
+void PrintText(const QByteArray& text);
+// One line of messages on standard error, in UTF-8.
+void PrintError(const QString& line);
+
+// The file name as a message shows it.
+QString ShownFileName(const QString& path);
+
+// "Datoteka "X" nije <action>: <reason>." as the editor says it.
+QString FileProblem(const QString& path, const QString& action, const QString& reason);
+
+// Writes the whole output through a temporary file beside the target, so a
+// failure leaves no partial file and keeps an existing one.
+bool WriteOutputFile(const QString& path, const QByteArray& bytes, QString* error);
+
+} // namespace tram
