@@ -63,10 +63,4 @@ void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit
     canvas.SetDrawWidth(w);
 }
 
-void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
-                const DisplaySettings& display)
-{
-    DrawSchemePlain(canvas, scheme, edit, display);
-}
-
 } // namespace tram

@@ -1,0 +1,48 @@
+// One full redraw of each map, the fast way and the plain way, in one run.
+// Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+// for medians.
+
+#include "support/BenchMaps.h"
+#include "view/Renderer.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace tram;
+
+void Redraw(benchmark::State& state, const benchmaps::Map& map, bool fast)
+{
+    Canvas canvas;
+    const auto draw = fast ? DrawScheme : DrawSchemePlain;
+    for (auto _ : state) {
+        canvas.SetDrawWidth(map.drawWidth);
+        draw(canvas, map.scheme, map.edit, map.display);
+        benchmark::DoNotOptimize(canvas.image().constBits());
+    }
+}
+
+void RegisterMap(const char* name, const benchmaps::Map& map)
+{
+    for (bool fast : {true, false}) {
+        const std::string title = std::string(fast ? "Fast/" : "Plain/") + name;
+        benchmark::RegisterBenchmark(title.c_str(), Redraw, map, fast)->Unit(benchmark::kMillisecond);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    RegisterMap("Empty", benchmaps::emptyMap());
+    RegisterMap("Typical", benchmaps::typicalMap());
+    RegisterMap("WorstShort", benchmaps::worstShortMap());
+    RegisterMap("WorstLong", benchmaps::worstLongMap());
+    RegisterMap("WorstShortW1000", benchmaps::withDrawWidth(benchmaps::worstShortMap(), 1000));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,299 @@
+#include "view/BandRaster.h"
+
+#include "view/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+#include <thread>
+
+namespace tram {
+
+namespace {
+
+// The painter fills a pixel when a point a hair above and left of its centre
+// lies inside the shape: a band edge through pixel centres keeps its lower and
+// right rows, not its upper and left ones.
+constexpr double SampleOffset = 0.5 - 1.0 / (1 << 20);
+
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+
+// While the passes run, a pixel holds the best key so far: the narrowest pass
+// first, then the highest segment. The cleared canvas (white, all bits set) is
+// above every key; black, which the widest passes leave, is above every key
+// and below white.
+constexpr uint32_t KeyOf(int pass, int segment) { return uint32_t(pass * 64 + 63 - segment); }
+constexpr uint32_t KeyLimit = KeyOf(WidestShadedPass + 1, 0);
+constexpr QRgb Black = qRgb(0, 0, 0);
+
+// Rows are dealt to the threads in blocks, so that every thread gets a share
+// of every piece.
+constexpr int RowBlock = 8;
+// Below this much work a second thread costs more than it saves.
+constexpr double ThreadedWork = 60000;
+
+struct Frame {
+    double ax, ay, bx, by;
+    double ux, uy; // unit direction from a to b
+    double length;
+    int segment;
+};
+
+struct Span {
+    double lo = Infinity;
+    double hi = -Infinity;
+    void add(double l, double h)
+    {
+        lo = std::min(lo, l);
+        hi = std::max(hi, h);
+    }
+    bool empty() const { return lo > hi; }
+};
+
+// Where the horizontal line at yc crosses the capsule of radius r around the
+// piece: the two end discs and the strip between them. The capsule is convex,
+// so the three crossings join into one span.
+Span CapsuleRow(const Frame& p, double yc, double r)
+{
+    Span span;
+    auto disc = [&](double cx, double cy) {
+        const double dy = yc - cy;
+        if (std::abs(dy) <= r) {
+            const double h = std::sqrt(r * r - dy * dy);
+            span.add(cx - h, cx + h);
+        }
+    };
+    disc(p.ax, p.ay);
+    disc(p.bx, p.by);
+
+    // In u = xc - ax: |ux*dy - uy*u| <= r (across) and 0 <= ux*u + uy*dy <= length (along).
+    const double dy = yc - p.ay;
+    double lo = -Infinity;
+    double hi = Infinity;
+    if (p.uy != 0) {
+        const double e1 = (p.ux * dy - r) / p.uy;
+        const double e2 = (p.ux * dy + r) / p.uy;
+        lo = std::min(e1, e2);
+        hi = std::max(e1, e2);
+    } else if (std::abs(p.ux * dy) > r) {
+        return span;
+    }
+    if (p.ux != 0) {
+        const double e1 = -p.uy * dy / p.ux;
+        const double e2 = (p.length - p.uy * dy) / p.ux;
+        lo = std::max(lo, std::min(e1, e2));
+        hi = std::min(hi, std::max(e1, e2));
+    } else if (p.uy * dy < 0 || p.uy * dy > p.length) {
+        return span;
+    }
+    if (lo <= hi)
+        span.add(p.ax + lo, p.ax + hi);
+    return span;
+}
+
+// The pixels whose sample point lies in [lo, hi], clipped to the canvas;
+// `margin` widens the range for callers that test every pixel themselves.
+bool PixelRange(const Span& span, int margin, int& first, int& last)
+{
+    if (span.empty())
+        return false;
+    const double lo = std::max(span.lo - SampleOffset - margin, -1.0);
+    const double hi = std::min(span.hi - SampleOffset + margin, double(Canvas::Width));
+    first = std::max(0, int(std::ceil(lo)));
+    last = std::min(Canvas::Width - 1, int(std::floor(hi)));
+    return first <= last;
+}
+
+class BandPainter {
+public:
+    BandPainter(QImage& image, const std::vector<BandPiece>& pieces, const BandKinds& kinds, int width)
+        : bits_(image.bits()),
+          stride_(image.bytesPerLine()),
+          widest_(width),
+          shaded_(std::min(width, WidestShadedPass)),
+          dirtyFirst_(Canvas::Height, Canvas::Width),
+          dirtyLast_(Canvas::Height, -1)
+    {
+        frames_.reserve(pieces.size());
+        for (const BandPiece& piece : pieces) {
+            const double dx = double(piece.b.X) - piece.a.X;
+            const double dy = double(piece.b.Y) - piece.a.Y;
+            const double length = std::sqrt(dx * dx + dy * dy);
+            if (length == 0)
+                continue;
+            frames_.push_back(Frame{double(piece.a.X), double(piece.a.Y), double(piece.b.X),
+                                    double(piece.b.Y), dx / length, dy / length, length,
+                                    piece.segment});
+        }
+        colours_.fill(Black);
+        for (int k = 2; k <= WidestShadedPass; ++k) {
+            for (int segment = 0; segment <= MaxSegments; ++segment)
+                colours_[KeyOf(k, segment)] = BandColour(kinds[segment], k);
+        }
+    }
+
+    void run()
+    {
+        if (frames_.empty())
+            return;
+        if (work() < ThreadedWork) {
+            paint(0, 1);
+            return;
+        }
+        try {
+            std::thread helper([this] { paint(1, 2); });
+            paint(0, 2);
+            helper.join();
+        } catch (const std::system_error&) {
+            // No thread to be had: every row is painted here.
+            paint(0, 1);
+        }
+    }
+
+private:
+    double work() const
+    {
+        double sum = 0;
+        for (const Frame& p : frames_)
+            sum += (p.length + shaded_) * shaded_;
+        if (widest_ > WidestShadedPass)
+            sum += double(frames_.size()) * Canvas::Height;
+        return sum;
+    }
+
+    static bool owns(int y, int part, int parts) { return (y / RowBlock) % parts == part; }
+
+    uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(bits_ + qsizetype(y) * stride_); }
+
+    void paint(int part, int parts)
+    {
+        for (const Frame& p : frames_)
+            paintShadedPasses(p, part, parts);
+        if (widest_ > WidestShadedPass) {
+            for (int y = 0; y < Canvas::Height; ++y) {
+                if (owns(y, part, parts))
+                    paintWidestPass(y);
+            }
+        }
+        for (int y = 0; y < Canvas::Height; ++y) {
+            if (owns(y, part, parts))
+                colourRow(y);
+        }
+    }
+
+    // Passes 2..shaded_ of one piece: each pixel near it learns the narrowest
+    // of these passes that reaches it.
+    void paintShadedPasses(const Frame& p, int part, int parts)
+    {
+        if (shaded_ < 2)
+            return;
+        const double r = shaded_ / 2.0;
+        const int top = int(std::max(std::floor(std::min(p.ay, p.by) - r - 1), 0.0));
+        const int bottom = int(std::min(std::ceil(std::max(p.ay, p.by) + r + 1), Canvas::Height - 1.0));
+        for (int y = top; y <= bottom; ++y) {
+            if (!owns(y, part, parts))
+                continue;
+            const double yc = y + SampleOffset;
+            int first = 0;
+            int last = 0;
+            if (!PixelRange(CapsuleRow(p, yc, r), 1, first, last))
+                continue;
+            uint32_t* pixels = row(y);
+            const double dyA = yc - p.ay;
+            const double dyB = yc - p.by;
+            const uint32_t segmentKey = KeyOf(0, p.segment);
+            bool touched = false;
+            for (int x = first; x <= last; ++x) {
+                const double xc = x + SampleOffset;
+                const double dxA = xc - p.ax;
+                const double along = p.ux * dxA + p.uy * dyA;
+                double d2;
+                if (along <= 0) {
+                    d2 = dxA * dxA + dyA * dyA;
+                } else if (along >= p.length) {
+                    const double dxB = xc - p.bx;
+                    d2 = dxB * dxB + dyB * dyB;
+                } else {
+                    const double across = p.ux * dyA - p.uy * dxA;
+                    d2 = across * across;
+                }
+                // The band of width k reaches the pixel when 2 * distance <= k.
+                const double reach = 2 * std::sqrt(d2);
+                if (reach > shaded_)
+                    continue;
+                const int k = std::max(2, int(std::ceil(reach)));
+                pixels[x] = std::min(pixels[x], uint32_t(k * 64) + segmentKey);
+                touched = true;
+            }
+            if (touched) {
+                dirtyFirst_[y] = std::min(dirtyFirst_[y], first);
+                dirtyLast_[y] = std::max(dirtyLast_[y], last);
+            }
+        }
+    }
+
+    // The single black pass of a width beyond the shaded ones: the union of
+    // all bands of that width, under whatever the shaded passes left.
+    void paintWidestPass(int y)
+    {
+        const double r = widest_ / 2.0;
+        const double yc = y + SampleOffset;
+        uint32_t* pixels = row(y);
+        std::array<int16_t, Canvas::Width + 1> starts{};
+        bool any = false;
+        for (const Frame& p : frames_) {
+            int first = 0;
+            int last = 0;
+            if (!PixelRange(CapsuleRow(p, yc, r), 0, first, last))
+                continue;
+            if (first == 0 && last == Canvas::Width - 1) {
+                for (int x = 0; x < Canvas::Width; ++x)
+                    pixels[x] = std::min(pixels[x], Black);
+                return;
+            }
+            ++starts[first];
+            --starts[last + 1];
+            any = true;
+        }
+        if (!any)
+            return;
+        int depth = 0;
+        for (int x = 0; x < Canvas::Width; ++x) {
+            depth += starts[x];
+            if (depth > 0)
+                pixels[x] = std::min(pixels[x], Black);
+        }
+    }
+
+    void colourRow(int y)
+    {
+        uint32_t* pixels = row(y);
+        for (int x = dirtyFirst_[y]; x <= dirtyLast_[y]; ++x) {
+            if (pixels[x] < KeyLimit)
+                pixels[x] = colours_[pixels[x]];
+        }
+    }
+
+    uchar* bits_;
+    qsizetype stride_;
+    int widest_;
+    int shaded_;
+    std::vector<Frame> frames_;
+    std::array<QRgb, KeyLimit> colours_{};
+    // Per row, the columns that may hold keys; each row is written by one thread only.
+    std::vector<int> dirtyFirst_;
+    std::vector<int> dirtyLast_;
+};
+
+} // namespace
+
+void PaintBands(QImage& image, const std::vector<BandPiece>& pieces, const BandKinds& kinds, int width)
+{
+    if (width < 2)
+        return;
+    BandPainter(image, pieces, kinds, width).run();
+}
+
+} // namespace tram

@@ -1,0 +1,265 @@
+// The fast redraw against the plain one: same picture up to single pass shades
+// on band edges, exact wherever a colour is exact, and nothing kept between calls.
+
+#include "support/BenchMaps.h"
+#include "view/Renderer.h"
+
+#include <QTest>
+#include <functional>
+#include <vector>
+
+using namespace tram;
+using benchmaps::Map;
+
+Q_DECLARE_METATYPE(Map)
+Q_DECLARE_METATYPE(std::function<void(Map&)>)
+
+namespace {
+
+QImage Draw(const Map& m, bool fast)
+{
+    Canvas canvas;
+    canvas.SetDrawWidth(m.drawWidth);
+    (fast ? DrawScheme : DrawSchemePlain)(canvas, m.scheme, m.edit, m.display);
+    return canvas.image().copy();
+}
+
+// Colours that only one drawing step can give: they must land exactly.
+bool IsExactColour(QRgb c)
+{
+    static const std::vector<QRgb> exact = [] {
+        std::vector<QRgb> colours{VertexFirstColour, VertexMiddleColour, VertexLastColour};
+        for (BandKind kind : {BandKind::Track, BandKind::Route, BandKind::Marked})
+            colours.push_back(BandColour(kind, 1));
+        for (int r = 1; r <= 6; ++r)
+            colours.push_back(StationColour(r));
+        for (int r = 1; r <= 4; ++r) {
+            colours.push_back(LightColour(true, r));
+            colours.push_back(LightColour(false, r));
+        }
+        return colours;
+    }();
+    return std::find(exact.begin(), exact.end(), c | 0xff000000u) != exact.end();
+}
+
+// The passes in drawing order, widest first, as the plain redraw runs them.
+std::vector<int> PassesOf(int width)
+{
+    std::vector<int> passes;
+    if (width > WidestShadedPass)
+        passes.push_back(width);
+    for (int k = std::min(width, WidestShadedPass); k >= 1; --k)
+        passes.push_back(k);
+    return passes;
+}
+
+// Where a colour sits in the pass order: the indices into PassesOf(width) of
+// every pass that draws it in some kind of band, -1 for the background beyond
+// the widest band. Pass 1 is exact and never counts.
+std::vector<int> PassIndicesOf(QRgb colour, const std::vector<int>& passes)
+{
+    std::vector<int> indices;
+    if (colour == (Canvas::Background | 0xff000000u))
+        indices.push_back(-1);
+    for (int index = 0; index + 1 < int(passes.size()); ++index) {
+        for (BandKind kind : {BandKind::Track, BandKind::Route, BandKind::Marked}) {
+            if ((BandColour(kind, passes[size_t(index)]) | 0xff000000u) == colour)
+                indices.push_back(index);
+        }
+    }
+    return indices;
+}
+
+// Whether a and b are band colours of the same or neighbouring passes: where
+// bands of different kinds cross, an edge pixel may go to the other band.
+bool AreNeighbouringShades(QRgb a, QRgb b, int width)
+{
+    const std::vector<int> passes = PassesOf(width);
+    for (int ia : PassIndicesOf(a, passes)) {
+        for (int ib : PassIndicesOf(b, passes)) {
+            if (std::abs(ia - ib) <= 1)
+                return true;
+        }
+    }
+    return false;
+}
+
+struct Comparison {
+    int drawn = 0;
+    int differing = 0;
+    int exactBroken = 0;
+    int farOff = 0;
+};
+
+Comparison Compare(const QImage& fast, const QImage& plain, int width)
+{
+    Comparison c;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            const QRgb f = fast.pixel(x, y);
+            const QRgb p = plain.pixel(x, y);
+            if (p != (Canvas::Background | 0xff000000u) || f != (Canvas::Background | 0xff000000u))
+                ++c.drawn;
+            if (f == p)
+                continue;
+            ++c.differing;
+            if (AreNeighbouringShades(f, p, width))
+                continue;
+            if (IsExactColour(f) || IsExactColour(p))
+                ++c.exactBroken;
+            else
+                ++c.farOff;
+        }
+    }
+    return c;
+}
+
+void AddSegment(Scheme& s, std::initializer_list<MapPoint> points)
+{
+    const int i = ++s.SegmentCount;
+    s.PointCount[i] = int16_t(points.size());
+    int j = 0;
+    for (MapPoint p : points)
+        s.Points[i][++j] = p;
+}
+
+// Crossings, shared end points, a one-vertex segment, a zero-length piece,
+// pieces reaching far off the canvas, a marked segment and a shown route.
+Map Junctions()
+{
+    Map m = benchmaps::emptyMap();
+    Scheme& s = m.scheme;
+    AddSegment(s, {{100, 100}, {400, 100}, {400, 100}, {600, 300}});
+    AddSegment(s, {{250, 20}, {250, 300}});
+    AddSegment(s, {{400, 100}, {700, 50}, {900, 380}});
+    AddSegment(s, {{500, 200}});
+    AddSegment(s, {{-30000, 200}, {32767, 250}});
+    AddSegment(s, {{520, -32768}, {560, 32767}, {-32768, -32768}});
+    AddSegment(s, {{120, 350}, {121, 351}, {123, 349}, {980, 391}, {999, 0}});
+    AddSegment(s, {{0, 0}, {999, 391}});
+    s.RouteCount = 1;
+    s.RouteLength[1] = 2;
+    s.RouteSegments[1][1] = 2;
+    s.RouteSegments[1][2] = 3;
+    m.edit.CurrentRoute = 1;
+    m.display.ShowRoute = true;
+    m.edit.CurrentSegment = 3;
+    s.StationCount = 2;
+    s.Stations[1] = Station{1, 150, 10, {}};
+    s.Stations[2] = Station{2, 0, 10, {}};
+    s.LightCount = 2;
+    s.Lights[1] = TrafficLight{3, 40, 0, 0, 0, 0};
+    s.Lights[2] = TrafficLight{2, 3, 1, 0, 0, 0};
+    return m;
+}
+
+Map WithCircleSize(Map m, int size)
+{
+    m.display.CircleSize = int16_t(size);
+    return m;
+}
+
+} // namespace
+
+class TestFastRenderer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matchesPlainRedraw_data()
+    {
+        QTest::addColumn<Map>("map");
+        using benchmaps::withDrawWidth;
+        QTest::newRow("empty") << benchmaps::emptyMap();
+        QTest::newRow("typical") << benchmaps::typicalMap();
+        QTest::newRow("worst short pieces") << benchmaps::worstShortMap();
+        QTest::newRow("worst long pieces") << benchmaps::worstLongMap();
+        QTest::newRow("worst short pieces W=1000") << withDrawWidth(benchmaps::worstShortMap(), 1000);
+        QTest::newRow("worst short pieces W=1") << withDrawWidth(benchmaps::worstShortMap(), 1);
+        QTest::newRow("worst short pieces W=30") << withDrawWidth(benchmaps::worstShortMap(), 30);
+        for (int width : {1, 2, 3, 20, 21, 24, 25, 30, 1000, 32767})
+            QTest::addRow("junctions W=%d", width) << withDrawWidth(Junctions(), width);
+        QTest::newRow("junctions circle 0") << WithCircleSize(Junctions(), 0);
+        QTest::newRow("junctions circle 1") << WithCircleSize(Junctions(), 1);
+        QTest::newRow("junctions circle 60") << WithCircleSize(Junctions(), 60);
+        QTest::newRow("junctions circle 400") << WithCircleSize(Junctions(), 400);
+    }
+
+    void matchesPlainRedraw()
+    {
+        QFETCH(Map, map);
+        const Comparison c = Compare(Draw(map, true), Draw(map, false), map.drawWidth);
+        qInfo("%d drawn, %d differing", c.drawn, c.differing);
+        QCOMPARE(c.exactBroken, 0);
+        QCOMPARE(c.farOff, 0);
+        QVERIFY2(c.differing * 100 <= c.drawn, qPrintable(QString("%1 of %2").arg(c.differing).arg(c.drawn)));
+    }
+
+    void keepsThePenWidth_data()
+    {
+        QTest::addColumn<int>("width");
+        for (int width : {1, 2, 20, 24, 25, 1000, 32767})
+            QTest::addRow("%d", width) << width;
+    }
+
+    void keepsThePenWidth()
+    {
+        QFETCH(int, width);
+        Map m = benchmaps::worstShortMap();
+        Canvas canvas;
+        canvas.SetDrawWidth(width);
+        DrawScheme(canvas, m.scheme, m.edit, m.display);
+        QCOMPARE(canvas.DrawWidth(), width);
+    }
+
+    void emptyMapIsBackground()
+    {
+        Canvas canvas;
+        canvas.pixels().fill(qRgb(1, 2, 3));
+        DrawScheme(canvas, Scheme{}, EditState{}, benchmaps::emptyMap().display);
+        QImage blank(Canvas::Width, Canvas::Height, QImage::Format_RGB32);
+        blank.fill(Canvas::Background);
+        QCOMPARE(canvas.image(), blank);
+    }
+
+    void editShowsAtNextRedraw_data()
+    {
+        QTest::addColumn<std::function<void(Map&)>>("edit");
+        using Edit = std::function<void(Map&)>;
+        QTest::newRow("vertex") << Edit([](Map& m) { m.scheme.Points[3][7] = MapPoint{500, 200}; });
+        QTest::newRow("station") << Edit([](Map& m) { m.scheme.Stations[5].Position += 60; });
+        QTest::newRow("station segment") << Edit([](Map& m) { m.scheme.Stations[5].Segment = 9; });
+        QTest::newRow("light state") << Edit([](Map& m) {
+            m.scheme.Lights[4].InitialState = m.scheme.Lights[4].InitialState ? 0 : 1;
+        });
+        QTest::newRow("light position") << Edit([](Map& m) { m.scheme.Lights[4].Position += 60; });
+        QTest::newRow("route slot") << Edit([](Map& m) { m.scheme.RouteSegments[1][2] = 30; });
+        QTest::newRow("current segment") << Edit([](Map& m) { m.edit.CurrentSegment = 2; });
+        QTest::newRow("show route") << Edit([](Map& m) { m.display.ShowRoute = false; });
+        QTest::newRow("mark segment") << Edit([](Map& m) { m.display.MarkSegment = false; });
+        QTest::newRow("show circles") << Edit([](Map& m) { m.display.ShowCircles = false; });
+        QTest::newRow("show stations") << Edit([](Map& m) { m.display.ShowStations = false; });
+        QTest::newRow("show lights") << Edit([](Map& m) { m.display.ShowLights = false; });
+        QTest::newRow("circle size") << Edit([](Map& m) { m.display.CircleSize = 4; });
+        QTest::newRow("segment count") << Edit([](Map& m) { m.scheme.SegmentCount = 20; });
+        QTest::newRow("width") << Edit([](Map& m) { m.drawWidth = 7; });
+    }
+
+    void editShowsAtNextRedraw()
+    {
+        QFETCH(std::function<void(Map&)>, edit);
+        Map m = benchmaps::worstShortMap();
+        Canvas canvas;
+        canvas.SetDrawWidth(m.drawWidth);
+        DrawScheme(canvas, m.scheme, m.edit, m.display);
+        const QImage before = canvas.image().copy();
+
+        edit(m);
+        canvas.SetDrawWidth(m.drawWidth);
+        DrawScheme(canvas, m.scheme, m.edit, m.display);
+        QVERIFY(canvas.image() != before);
+        QCOMPARE(canvas.image(), Draw(m, true));
+    }
+};
+
+QTEST_MAIN(TestFastRenderer)
+#include "test_fast_renderer.moc"
