@@ -135,17 +135,23 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
     switch (edit.Selected) {
     case SelectedKind::Station: {
         const Station& station = model.scheme.Stations[edit.CurrentStation];
-        return PropertyTexts{ShowNumber(edit.CurrentStation), ShowNumber(station.Segment),
-                             ShowNumber(station.Position),    ShowNumber(station.Time1),
-                             QString(),                       QString(),
-                             ShownName(station.Name)};
+        return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentStation),
+                             .NaSegmentu = ShowNumber(station.Segment),
+                             .Pozicija = ShowNumber(station.Position),
+                             .Vrijeme1 = ShowNumber(station.Time1),
+                             .Vrijeme2 = QString(),
+                             .PocetnoStanje = QString(),
+                             .NazivStanice = ShownName(station.Name)};
     }
     case SelectedKind::Light: {
         const TrafficLight& light = model.scheme.Lights[edit.CurrentLight];
-        return PropertyTexts{ShowNumber(edit.CurrentLight), ShowNumber(light.Segment),
-                             ShowNumber(light.Position),    ShowNumber(light.Time1),
-                             ShowNumber(light.Time2),       ShowNumber(light.InitialState),
-                             QString()};
+        return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentLight),
+                             .NaSegmentu = ShowNumber(light.Segment),
+                             .Pozicija = ShowNumber(light.Position),
+                             .Vrijeme1 = ShowNumber(light.Time1),
+                             .Vrijeme2 = ShowNumber(light.Time2),
+                             .PocetnoStanje = ShowNumber(light.InitialState),
+                             .NazivStanice = QString()};
     }
     case SelectedKind::Nothing:
         break;

@@ -29,9 +29,13 @@ void MainWindow::cmdNovaStanica_Click()
 // The panel keeps the typed texts either way, so a refused value can be mended.
 void MainWindow::cmdSacuvaj_Click()
 {
-    const PropertyTexts typed{txtRedniBroj->text(), txtNaSegmentu->text(),    txtPozicija->text(),
-                              txtVrijeme1->text(),  txtVrijeme2->text(),      txtPocetnoStanje->text(),
-                              txtNazivStanice->text()};
+    const PropertyTexts typed{.RedniBroj = txtRedniBroj->text(),
+                              .NaSegmentu = txtNaSegmentu->text(),
+                              .Pozicija = txtPozicija->text(),
+                              .Vrijeme1 = txtVrijeme1->text(),
+                              .Vrijeme2 = txtVrijeme2->text(),
+                              .PocetnoStanje = txtPocetnoStanje->text(),
+                              .NazivStanice = txtNazivStanice->text()};
     if (const auto refusal = ApplyProperties(typed, model_))
         prompts_->warning(this, *refusal);
 }
