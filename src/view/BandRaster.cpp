@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace tram {
 
@@ -41,6 +42,13 @@ struct Frame {
     int segment;
 };
 
+// A round end of the pieces of one segment at one vertex.
+struct Disc {
+    MapPoint centre;
+    int segment;
+    friend bool operator==(const Disc&, const Disc&) = default;
+};
+
 struct Span {
     double lo = Infinity;
     double hi = -Infinity;
@@ -52,22 +60,11 @@ struct Span {
     bool empty() const { return lo > hi; }
 };
 
-// Where the horizontal line at yc crosses the capsule of radius r around the
-// piece: the two end discs and the strip between them. The capsule is convex,
-// so the three crossings join into one span.
-Span CapsuleRow(const Frame& p, double yc, double r)
+// Where the horizontal line at yc crosses the strip of half width r beside
+// the piece, between the perpendiculars through its ends.
+Span StripRow(const Frame& p, double yc, double r)
 {
     Span span;
-    auto disc = [&](double cx, double cy) {
-        const double dy = yc - cy;
-        if (std::abs(dy) <= r) {
-            const double h = std::sqrt(r * r - dy * dy);
-            span.add(cx - h, cx + h);
-        }
-    };
-    disc(p.ax, p.ay);
-    disc(p.bx, p.by);
-
     // In u = xc - ax: |ux*dy - uy*u| <= r (across) and 0 <= ux*u + uy*dy <= length (along).
     const double dy = yc - p.ay;
     double lo = -Infinity;
@@ -90,6 +87,22 @@ Span CapsuleRow(const Frame& p, double yc, double r)
     }
     if (lo <= hi)
         span.add(p.ax + lo, p.ax + hi);
+    return span;
+}
+
+// Where the horizontal line at yc crosses the capsule of radius r around the
+// piece: the strip and the two end discs. The capsule is convex, so the three
+// crossings join into one span.
+Span CapsuleRow(const Frame& p, double yc, double r)
+{
+    Span span = StripRow(p, yc, r);
+    for (const auto& [cx, cy] : {std::pair{p.ax, p.ay}, std::pair{p.bx, p.by}}) {
+        const double dy = yc - cy;
+        if (std::abs(dy) <= r) {
+            const double h = std::sqrt(r * r - dy * dy);
+            span.add(cx - h, cx + h);
+        }
+    }
     return span;
 }
 
@@ -126,7 +139,14 @@ public:
             frames_.push_back(Frame{double(piece.a.X), double(piece.a.Y), double(piece.b.X),
                                     double(piece.b.Y), dx / length, dy / length, length,
                                     piece.segment});
+            // Neighbouring pieces of a segment share their end disc: one is enough.
+            for (MapPoint end : {piece.a, piece.b}) {
+                const Disc disc{end, piece.segment};
+                if (discs_.empty() || !(discs_.back() == disc))
+                    discs_.push_back(disc);
+            }
         }
+        makeDiscPattern();
         colours_.fill(Black);
         for (int k = 2; k <= WidestShadedPass; ++k) {
             for (int segment = 0; segment <= MaxSegments; ++segment)
@@ -169,8 +189,12 @@ private:
 
     void paint(int part, int parts)
     {
-        for (const Frame& p : frames_)
-            paintShadedPasses(p, part, parts);
+        if (shaded_ >= 2) {
+            for (const Disc& disc : discs_)
+                paintDisc(disc, part, parts);
+            for (const Frame& p : frames_)
+                paintStrip(p, part, parts);
+        }
         if (widest_ > WidestShadedPass) {
             for (int y = 0; y < Canvas::Height; ++y) {
                 if (owns(y, part, parts))
@@ -183,54 +207,105 @@ private:
         }
     }
 
-    // Passes 2..shaded_ of one piece: each pixel near it learns the narrowest
-    // of these passes that reaches it.
-    void paintShadedPasses(const Frame& p, int part, int parts)
+    // Pass widths as keys without the segment, for the pixels around a vertex:
+    // the same for every vertex, since vertices sit on whole pixels.
+    void makeDiscPattern()
     {
         if (shaded_ < 2)
             return;
+        discReach_ = shaded_ / 2 + 1;
+        const int side = 2 * discReach_ + 1;
+        discFirst_.assign(size_t(side), 0);
+        discLast_.assign(size_t(side), -1);
+        discKeys_.assign(size_t(side * side), 0);
+        for (int dy = -discReach_; dy <= discReach_; ++dy) {
+            for (int dx = -discReach_; dx <= discReach_; ++dx) {
+                const double ex = dx + SampleOffset;
+                const double ey = dy + SampleOffset;
+                const int k = NarrowestPass(2 * std::sqrt(ex * ex + ey * ey));
+                if (k > shaded_)
+                    continue;
+                const size_t row = size_t(dy + discReach_);
+                if (discFirst_[row] > discLast_[row])
+                    discFirst_[row] = dx;
+                discLast_[row] = dx;
+                discKeys_[row * size_t(side) + size_t(dx + discReach_)] = KeyOf(k, 0) - KeyOf(0, 0);
+            }
+        }
+    }
+
+    // The narrowest pass of two or more whose band reaches a pixel at `reach`
+    // = twice its distance from the piece: the band of width k reaches it when
+    // reach <= k.
+    static int NarrowestPass(double reach)
+    {
+        int k = int(reach);
+        k += reach > k;
+        return std::max(k, 2);
+    }
+
+    void markDirty(int y, int first, int last)
+    {
+        dirtyFirst_[y] = std::min(dirtyFirst_[y], first);
+        dirtyLast_[y] = std::max(dirtyLast_[y], last);
+    }
+
+    void paintDisc(const Disc& disc, int part, int parts)
+    {
+        const int cx = disc.centre.X;
+        const int cy = disc.centre.Y;
+        if (cx + discReach_ < 0 || cx - discReach_ >= Canvas::Width)
+            return;
+        const int side = 2 * discReach_ + 1;
+        const uint32_t segmentKey = KeyOf(0, disc.segment);
+        for (int dy = -discReach_; dy <= discReach_; ++dy) {
+            const int y = cy + dy;
+            if (y < 0 || y >= Canvas::Height || !owns(y, part, parts))
+                continue;
+            const size_t patternRow = size_t(dy + discReach_);
+            const int first = std::max(discFirst_[patternRow], -cx);
+            const int last = std::min(discLast_[patternRow], Canvas::Width - 1 - cx);
+            if (first > last)
+                continue;
+            uint32_t* pixels = row(y) + cx;
+            const uint32_t* keys = discKeys_.data() + patternRow * size_t(side) + size_t(discReach_);
+            for (int dx = first; dx <= last; ++dx)
+                pixels[dx] = std::min(pixels[dx], keys[dx] + segmentKey);
+            markDirty(y, cx + first, cx + last);
+        }
+    }
+
+    // The straight part of a piece's bands: the pixels beside the piece, not
+    // beyond its ends (those the discs cover), at their distance across it.
+    void paintStrip(const Frame& p, int part, int parts)
+    {
         const double r = shaded_ / 2.0;
         const int top = int(std::max(std::floor(std::min(p.ay, p.by) - r - 1), 0.0));
         const int bottom = int(std::min(std::ceil(std::max(p.ay, p.by) + r + 1), Canvas::Height - 1.0));
+        const uint32_t segmentKey = KeyOf(0, p.segment);
         for (int y = top; y <= bottom; ++y) {
             if (!owns(y, part, parts))
                 continue;
             const double yc = y + SampleOffset;
             int first = 0;
             int last = 0;
-            if (!PixelRange(CapsuleRow(p, yc, r), 1, first, last))
+            if (!PixelRange(StripRow(p, yc, r), 1, first, last))
                 continue;
-            uint32_t* pixels = row(y);
+            // across(xc) = ux*(yc-ay) - uy*(xc-ax), along(xc) = ux*(xc-ax) + uy*(yc-ay)
             const double dyA = yc - p.ay;
-            const double dyB = yc - p.by;
-            const uint32_t segmentKey = KeyOf(0, p.segment);
-            bool touched = false;
+            const double acrossAt0 = p.ux * dyA + p.uy * p.ax;
+            const double alongAt0 = p.uy * dyA - p.ux * p.ax;
+            uint32_t* pixels = row(y);
             for (int x = first; x <= last; ++x) {
                 const double xc = x + SampleOffset;
-                const double dxA = xc - p.ax;
-                const double along = p.ux * dxA + p.uy * dyA;
-                double d2;
-                if (along <= 0) {
-                    d2 = dxA * dxA + dyA * dyA;
-                } else if (along >= p.length) {
-                    const double dxB = xc - p.bx;
-                    d2 = dxB * dxB + dyB * dyB;
-                } else {
-                    const double across = p.ux * dyA - p.uy * dxA;
-                    d2 = across * across;
-                }
-                // The band of width k reaches the pixel when 2 * distance <= k.
-                const double reach = 2 * std::sqrt(d2);
-                if (reach > shaded_)
-                    continue;
-                const int k = std::max(2, int(std::ceil(reach)));
-                pixels[x] = std::min(pixels[x], uint32_t(k * 64) + segmentKey);
-                touched = true;
+                const double along = alongAt0 + p.ux * xc;
+                const double reach = 2 * std::abs(acrossAt0 - p.uy * xc);
+                const int k = NarrowestPass(reach);
+                const bool beside = along >= 0 && along <= p.length && k <= shaded_;
+                const uint32_t key = beside ? uint32_t(k * 64) + segmentKey : ~0u;
+                pixels[x] = std::min(pixels[x], key);
             }
-            if (touched) {
-                dirtyFirst_[y] = std::min(dirtyFirst_[y], first);
-                dirtyLast_[y] = std::max(dirtyLast_[y], last);
-            }
+            markDirty(y, first, last);
         }
     }
 
@@ -281,6 +356,12 @@ private:
     int widest_;
     int shaded_;
     std::vector<Frame> frames_;
+    std::vector<Disc> discs_;
+    // The keys around a vertex, row by row, with each row's first and last column.
+    int discReach_ = 0;
+    std::vector<uint32_t> discKeys_;
+    std::vector<int> discFirst_;
+    std::vector<int> discLast_;
     std::array<QRgb, KeyLimit> colours_{};
     // Per row, the columns that may hold keys; each row is written by one thread only.
     std::vector<int> dirtyFirst_;

@@ -1,5 +1,7 @@
 #include "view/CircleStamp.h"
 
+#include "view/CanvasPainter.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -21,14 +23,12 @@ CircleStamp::CircleStamp(const std::vector<Ring>& rings, int penWidth)
     QImage pattern(2 * centre + 1, 2 * centre + 1, QImage::Format_RGB32);
     pattern.fill(Untouched);
     {
-        // The settings of the canvas's own painter.
         QPainter painter(&pattern);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setBrush(Qt::NoBrush);
+        UseCanvasSettings(painter);
         for (const Ring& ring : rings) {
             if (ring.radius < 0)
                 continue;
-            painter.setPen(QPen(QColor(ring.colour), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setPen(CanvasPen(ring.colour, penWidth));
             painter.drawEllipse(QPoint(centre, centre), ring.radius, ring.radius);
         }
     }

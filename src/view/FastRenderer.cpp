@@ -2,6 +2,7 @@
 #include "view/CircleStamp.h"
 #include "view/Geometry.h"
 #include "view/Renderer.h"
+#include "view/ThinLine.h"
 
 #include <algorithm>
 
@@ -26,18 +27,14 @@ std::vector<BandPiece> CollectPieces(const Scheme& scheme)
     return pieces;
 }
 
-// Pass 1 is a one-pixel line, cheap for the painter and its exact pixels are
-// the centre colour of every band, so the painter draws it as the plain way does.
-void DrawCentreLines(Canvas& canvas, const Scheme& scheme, const BandKinds& kinds)
+// Pass 1: one-pixel lines, whose exact pixels are the centre colour of every
+// band.
+void DrawCentreLines(QImage& image, const Scheme& scheme, const BandKinds& kinds)
 {
-    canvas.SetDrawWidth(1);
     for (int i = 1; i <= segmentCount(scheme); ++i) {
-        canvas.ForeColor(BandColour(kinds[i], 1));
-        for (int j = 2; j <= pointCount(scheme, i); ++j) {
-            const MapPoint a = scheme.Points[i][j];
-            const MapPoint b = scheme.Points[i][j - 1];
-            canvas.Line(a.X, a.Y, b.X, b.Y);
-        }
+        const QRgb colour = BandColour(kinds[i], 1);
+        for (int j = 2; j <= pointCount(scheme, i); ++j)
+            DrawThinLine(image, scheme.Points[i][j], scheme.Points[i][j - 1], colour);
     }
 }
 
@@ -127,7 +124,7 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
         kinds[i] = BandKindOf(scheme, edit, display, i);
 
     PaintBands(canvas.pixels(), CollectPieces(scheme), kinds, w);
-    DrawCentreLines(canvas, scheme, kinds);
+    DrawCentreLines(canvas.pixels(), scheme, kinds);
     if (display.ShowCircles)
         DrawVertexCircles(canvas, scheme, display.CircleSize);
     DrawStationsAndLights(canvas.pixels(), scheme, display);
