@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "ToolOutput.h"
 
+#include "editing/ViewCommands.h"
 #include "files/SchemeFile.h"
 #include "model/NumberText.h"
 #include "view/Canvas.h"
@@ -44,13 +45,6 @@ const QCommandLineOption NoLightsOption(QStringLiteral("no-lights"));
 const QCommandLineOption RouteOption(QStringLiteral("route"), QString(), QStringLiteral("R"));
 const QCommandLineOption MarkOption(QStringLiteral("mark"), QString(), QStringLiteral("S"));
 
-// What the editor would hold after its start-up and the user's choices.
-struct RenderSettings {
-    int drawWidth = StartDrawWidth;
-    EditState edit;
-    DisplaySettings display;
-};
-
 // The picture format for the output's name, or an empty text.
 QByteArray formatFor(const QString& path)
 {
@@ -60,30 +54,31 @@ QByteArray formatFor(const QString& path)
     return {};
 }
 
-// Reads the options that need no scheme; the error text names the option.
-bool readDisplayOptions(const QCommandLineParser& parser, RenderSettings& settings, QString& error)
+// What "Crtaj" does with the two option texts in its boxes, after the start-up
+// defaults; the error text names the option or the box.
+bool applySizeOptions(const QCommandLineParser& parser, Canvas& canvas, DisplaySettings& display,
+                      QString& error)
 {
-    ApplyStartDisplay(settings.display);
-    if (parser.isSet(WidthOption)) {
-        const auto width = ToInt16(ReadNumber(parser.value(WidthOption)));
-        if (!width || *width < 1) {
-            error = QStringLiteral("--width %1: debljina linije mora biti izmedju 1 i 32767").arg(parser.value(WidthOption));
-            return false;
-        }
-        settings.drawWidth = *width;
+    const QString width = parser.isSet(WidthOption) ? parser.value(WidthOption) : QString::number(StartDrawWidth);
+    const QString circle = parser.isSet(CircleOption) ? parser.value(CircleOption) : QString::number(display.CircleSize);
+    // The editor keeps its previous width for one below 1; asked for on a
+    // command line it can only be a mistake.
+    if (RoundHalfEven(ReadNumber(width)) < 1) {
+        error = QStringLiteral("--width %1: debljina linije mora biti najmanje 1").arg(width);
+        return false;
     }
-    if (parser.isSet(CircleOption)) {
-        const auto circle = ToInt16(ReadNumber(parser.value(CircleOption)));
-        if (!circle) {
-            error = QStringLiteral("--circle %1: velicina kruga mora biti izmedju -32768 i 32767").arg(parser.value(CircleOption));
-            return false;
-        }
-        settings.display.CircleSize = *circle;
+    if (const auto refusal = ApplySizes({width, circle}, canvas, display)) {
+        error = *refusal;
+        return false;
     }
-    settings.display.ShowCircles = !parser.isSet(NoCirclesOption);
-    settings.display.ShowStations = !parser.isSet(NoStationsOption);
-    settings.display.ShowLights = !parser.isSet(NoLightsOption);
     return true;
+}
+
+void applySwitchOptions(const QCommandLineParser& parser, DisplaySettings& display)
+{
+    display.ShowCircles = !parser.isSet(NoCirclesOption);
+    display.ShowStations = !parser.isSet(NoStationsOption);
+    display.ShowLights = !parser.isSet(NoLightsOption);
 }
 
 // A route or segment number from an option: it must name one of the scheme's.
@@ -102,28 +97,20 @@ bool readNumberOption(const QCommandLineParser& parser, const QCommandLineOption
     return true;
 }
 
-bool readSchemeOptions(const QCommandLineParser& parser, const Scheme& scheme, RenderSettings& settings,
-                       QString& error)
+bool applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme, EditState& edit,
+                        DisplaySettings& display, QString& error)
 {
     if (parser.isSet(RouteOption)) {
         if (!readNumberOption(parser, RouteOption, scheme.RouteCount, QStringLiteral("ruta"),
-                              settings.edit.CurrentRoute, error))
+                              edit.CurrentRoute, error))
             return false;
-        settings.display.ShowRoute = true;
+        display.ShowRoute = true;
     }
     if (parser.isSet(MarkOption)
         && !readNumberOption(parser, MarkOption, scheme.SegmentCount, QStringLiteral("segment"),
-                             settings.edit.CurrentSegment, error))
+                             edit.CurrentSegment, error))
         return false;
     return true;
-}
-
-QImage drawPicture(const Scheme& scheme, const RenderSettings& settings)
-{
-    Canvas canvas;
-    canvas.SetDrawWidth(settings.drawWidth);
-    DrawScheme(canvas, scheme, settings.edit, settings.display);
-    return canvas.image();
 }
 
 } // namespace
@@ -142,22 +129,30 @@ int RunRender(const QStringList& arguments)
     const QByteArray format = formatFor(output);
     if (format.isEmpty())
         return UsageError(command, QStringLiteral("\"%1\": slika mora imati nastavak .png ili .bmp").arg(ShownFileName(output)));
-    RenderSettings settings;
+    // The editor at start-up: its pen width and display defaults, nothing
+    // current, so nothing marked and no route shown.
+    Canvas canvas;
+    canvas.SetDrawWidth(StartDrawWidth);
+    EditState edit;
+    DisplaySettings display;
+    ApplyStartDisplay(display);
     QString error;
-    if (!readDisplayOptions(parser, settings, error))
+    if (!applySizeOptions(parser, canvas, display, error))
         return UsageError(command, error);
+    applySwitchOptions(parser, display);
 
     Scheme scheme;
     if (!LoadSchemeFile(input, scheme, &error)) {
         PrintError(error);
         return ExitUsageOrFileError;
     }
-    if (!readSchemeOptions(parser, scheme, settings, error))
+    if (!applySchemeOptions(parser, scheme, edit, display, error))
         return UsageError(command, error);
+    DrawScheme(canvas, scheme, edit, display);
 
     QBuffer encoded;
     encoded.open(QIODevice::WriteOnly);
-    if (!drawPicture(scheme, settings).save(&encoded, format.constData())) {
+    if (!canvas.image().save(&encoded, format.constData())) {
         PrintError(FileProblem(output, QStringLiteral("sacuvana"), QStringLiteral("slika se ne moze kodirati")));
         return ExitUsageOrFileError;
     }

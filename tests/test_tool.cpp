@@ -1,0 +1,834 @@
+// tram-map-tool as a user runs it: the built executable through QProcess,
+// with no display in its environment.
+
+#include "files/CodePage.h"
+#include "files/SchemeFile.h"
+#include "support/FakePrompts.h"
+#include "ui/MainWindow.h"
+#include "view/Renderer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <bit>
+#include <limits>
+#include <random>
+
+using namespace tram;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString toolPath()
+{
+    // Tests are built in <build>/tests, the tool in <build>/bin.
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tram-map-tool");
+}
+
+ToolRun runTool(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    process.setProcessEnvironment(environment);
+    process.start(toolPath(), arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+StationName nameOf(const QString& text)
+{
+    StationName name;
+    name.fill(u' ');
+    std::copy_n(text.utf16(), std::min<qsizetype>(text.size(), NameLength), name.begin());
+    return name;
+}
+
+int addSegment(Scheme& scheme, std::initializer_list<MapPoint> points)
+{
+    const int s = ++scheme.SegmentCount;
+    scheme.PointCount[s] = int16_t(points.size());
+    int j = 0;
+    for (const MapPoint p : points)
+        scheme.Points[s][++j] = p;
+    return s;
+}
+
+// One segment from (10, 20) to (300, 40), a light, a station "Centar", tram
+// 101 on route 1 and route 1 made of segment 1.
+Scheme workedExample()
+{
+    Scheme s;
+    addSegment(s, {{10, 20}, {300, 40}});
+    s.LightCount = 1;
+    s.Lights[1] = {1, 100.0, 0, 10, 10, 0};
+    s.StationCount = 1;
+    s.Stations[1] = {1, 25.0, 10, nameOf(QStringLiteral("Centar"))};
+    s.TramCount = 1;
+    s.TramSerial[1] = 101;
+    s.TramRoute[1] = 1;
+    s.RouteCount = 1;
+    s.RouteLength[1] = 1;
+    s.RouteSegments[1][1] = 1;
+    return s;
+}
+
+QByteArray workedExampleBytes()
+{
+    return QByteArray::fromHex("0100" "0200" "0a001400" "2c012800"
+                               "01" "01" "0000000000005940" "00" "0a00" "0a00" "0000"
+                               "01" "01" "0000000000003940" "0a00" "43656e746172")
+        + QByteArray(24, ' ') + QByteArray::fromHex("01" "6501" "01" "01" "01");
+}
+
+// Crossing segments, two routes, red and green lights and stations: every
+// part of the picture the options switch.
+Scheme network()
+{
+    Scheme s;
+    addSegment(s, {{40, 60}, {300, 80}, {520, 200}, {700, 210}});
+    addSegment(s, {{100, 300}, {400, 40}});
+    addSegment(s, {{600, 350}, {650, 120}, {900, 100}, {960, 300}, {820, 370}});
+    addSegment(s, {{200, 200}});
+    s.LightCount = 3;
+    s.Lights[1] = {1, 120.0, 0, 10, 10, 0};
+    s.Lights[2] = {2, 200.5, 1, 10, 10, 0};
+    s.Lights[3] = {3, 400.0, 255, 5, 7, 3};
+    s.StationCount = 3;
+    s.Stations[1] = {1, 40.0, 10, nameOf(QStringLiteral("Centar"))};
+    s.Stations[2] = {3, 10.0, 10, nameOf(QStringLiteral("Skenderija"))};
+    s.Stations[3] = {2, 150.25, 10, nameOf(QStringLiteral("Bascarsija"))};
+    s.TramCount = 2;
+    s.TramSerial[1] = 101;
+    s.TramRoute[1] = 1;
+    s.TramSerial[2] = 102;
+    s.TramRoute[2] = 2;
+    s.RouteCount = 2;
+    s.RouteLength[1] = 2;
+    s.RouteSegments[1][1] = 1;
+    s.RouteSegments[1][2] = 3;
+    s.RouteLength[2] = 1;
+    s.RouteSegments[2][1] = 2;
+    return s;
+}
+
+double fromBits(uint64_t bits)
+{
+    return std::bit_cast<double>(bits);
+}
+
+// Every table at its limit, fields over their whole ranges, names of any
+// code-page character (blanks and NULs included), and the positions JSON has
+// no number for.
+Scheme fullScheme()
+{
+    std::mt19937 random(7);
+    auto any = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const double positions[] = {-0.0, std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(), fromBits(0x7FF8000000000000),
+                                fromBits(0x7FF4000000000001), fromBits(0xFFF8000000000000), 5e-324,
+                                1.7976931348623157e308, 0.1, 1.0 / 3, -123.456, 1e21};
+    auto position = [&](int i) {
+        if (i <= int(std::size(positions)))
+            return positions[i - 1];
+        return std::uniform_real_distribution<double>(-1e6, 1e6)(random);
+    };
+    auto name = [&](int i) {
+        StationName result{}; // NULs, as a never applied name
+        if (i == 1)
+            return nameOf(QStringLiteral("  Sibenik  Šibenik Čačak Đ ž "));
+        if (i == 2)
+            return result;
+        QByteArray bytes;
+        while (bytes.size() < NameLength) {
+            const char byte = char(any(0, 255));
+            if (FromCodePage(QByteArray(1, byte)) != QString(QChar(0xFFFD)))
+                bytes.append(byte);
+        }
+        const QString text = FromCodePage(bytes);
+        std::copy_n(text.utf16(), NameLength, result.begin());
+        return result;
+    };
+
+    Scheme s;
+    s.SegmentCount = MaxSegments;
+    for (int i = 1; i <= MaxSegments; ++i) {
+        s.PointCount[i] = int16_t(i == 1 ? 0 : i == 2 ? 1 : MaxPoints);
+        for (int j = 1; j <= s.PointCount[i]; ++j)
+            s.Points[i][j] = {int16_t(any(-32768, 32767)), int16_t(any(-32768, 32767))};
+    }
+    s.LightCount = MaxLights;
+    for (int i = 1; i <= MaxLights; ++i)
+        s.Lights[i] = {uint8_t(any(0, 255)), position(i), uint8_t(any(0, 255)), int16_t(any(-32768, 32767)),
+                       int16_t(any(-32768, 32767)), int16_t(any(-32768, 32767))};
+    s.StationCount = MaxStations;
+    for (int i = 1; i <= MaxStations; ++i)
+        s.Stations[i] = {uint8_t(any(0, 255)), position(i), int16_t(any(-32768, 32767)), name(i)};
+    s.TramCount = MaxTrams;
+    for (int t = 1; t <= MaxTrams; ++t) {
+        s.TramSerial[t] = uint8_t(any(0, 255));
+        s.TramRoute[t] = uint8_t(any(0, 255));
+    }
+    s.RouteCount = MaxRoutes;
+    for (int r = 1; r <= MaxRoutes; ++r) {
+        s.RouteLength[r] = uint8_t(r == 1 ? 0 : MaxRouteSlots);
+        for (int k = 1; k <= s.RouteLength[r]; ++k)
+            s.RouteSegments[r][k] = uint8_t(any(0, 255));
+    }
+    return s;
+}
+
+// A reference or a shape of every doubtful kind.
+Scheme doubtfulScheme()
+{
+    Scheme s;
+    addSegment(s, {{10, 20}, {1300, 40}, {30, -5}});
+    addSegment(s, {{5, 5}});
+    s.LightCount = 2;
+    s.Lights[1] = {41, 10.0, 0, 10, 10, 0};
+    s.Lights[2] = {1, -0.5, 0, 10, 10, 0};
+    s.StationCount = 3;
+    s.Stations[1] = {1, 2600.0, 10, nameOf(QStringLiteral("Centar"))};
+    s.Stations[2] = {0, 0.0, 10, nameOf(QStringLiteral("Nula"))};
+    s.Stations[3] = {1, 100.0, 10, nameOf(QStringLiteral("Dobra"))};
+    s.TramCount = 2;
+    s.TramSerial[1] = 101;
+    s.TramRoute[1] = 3;
+    s.TramSerial[2] = 102;
+    s.TramRoute[2] = 2;
+    s.RouteCount = 2;
+    s.RouteLength[1] = 2;
+    s.RouteSegments[1][1] = 1;
+    s.RouteSegments[1][2] = 9;
+    s.RouteLength[2] = 0;
+    return s;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The worked example as hand-written JSON, with the short name the editor
+// would pad.
+QJsonObject workedExampleJson()
+{
+    return QJsonObject{
+        {"segments", QJsonArray{QJsonObject{{"points", QJsonArray{QJsonObject{{"x", 10}, {"y", 20}},
+                                                                   QJsonObject{{"x", 300}, {"y", 40}}}}}}},
+        {"lights", QJsonArray{QJsonObject{{"segment", 1}, {"position", 100}, {"initialState", 0},
+                                          {"time2", 10}, {"time1", 10}, {"counter", 0}}}},
+        {"stations", QJsonArray{QJsonObject{{"segment", 1}, {"position", 25}, {"time1", 10}, {"name", "Centar"}}}},
+        {"trams", QJsonArray{QJsonObject{{"serial", 101}, {"route", 1}}}},
+        {"routes", QJsonArray{QJsonObject{{"segments", QJsonArray{1}}}}}};
+}
+
+// Replaces (or, with an undefined value, removes) the value at a path such
+// as "stations/0/name" in a copy of the document.
+QJsonValue replaced(const QJsonValue& document, QStringList path, const QJsonValue& value)
+{
+    if (path.isEmpty())
+        return value;
+    const QString step = path.takeFirst();
+    if (document.isArray()) {
+        QJsonArray array = document.toArray();
+        const int index = step.toInt();
+        array[index] = replaced(array[index], path, value);
+        return array;
+    }
+    QJsonObject object = document.toObject();
+    if (path.isEmpty() && value.isUndefined())
+        object.remove(step);
+    else
+        object[step] = replaced(object[step], path, value);
+    return object;
+}
+
+QJsonArray repeated(const QJsonValue& value, int count)
+{
+    QJsonArray array;
+    for (int i = 0; i < count; ++i)
+        array.append(value);
+    return array;
+}
+
+} // namespace
+
+class ToolTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString schemeFile(const QString& name, const Scheme& scheme)
+    {
+        const QString file = path(name);
+        QString error;
+        if (!SaveSchemeFile(file, scheme, &error))
+            qWarning("%s", qPrintable(error));
+        return file;
+    }
+
+private slots:
+    void initTestCase();
+
+    void helpTexts_data();
+    void helpTexts();
+    void usageErrors_data();
+    void usageErrors();
+
+    void checkGoodFile();
+    void checkListsEveryFinding();
+    void checkSeveralFiles();
+    void checkExtraBytes();
+    void checkUnreadableFile_data();
+    void checkUnreadableFile();
+
+    void infoGoodFile();
+    void infoBrokenFile_data();
+    void infoBrokenFile();
+    void infoMissingFile();
+
+    void renderMatchesCanvas_data();
+    void renderMatchesCanvas();
+    void renderMatchesEditorWindow();
+    void renderRefusalWritesNothing_data();
+    void renderRefusalWritesNothing();
+
+    void jsonRoundTrip_data();
+    void jsonRoundTrip();
+    void toJsonIsReadable();
+    void toJsonWarnsAboutExtraBytes();
+    void fromJsonPadsNames();
+    void fromJsonRefuses_data();
+    void fromJsonRefuses();
+    void fromJsonMissingFile();
+};
+
+void ToolTest::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath()));
+    schemeFile(QStringLiteral("worked.sch"), workedExample());
+    schemeFile(QStringLiteral("network.sch"), network());
+    QCOMPARE(fileBytes(path(QStringLiteral("worked.sch"))), workedExampleBytes());
+}
+
+void ToolTest::helpTexts_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage");
+    QTest::newRow("tool") << QStringList{"--help"} << "tram-map-tool NAREDBA";
+    QTest::newRow("tool -h") << QStringList{"-h"} << "tram-map-tool NAREDBA";
+    QTest::newRow("check") << QStringList{"check", "--help"} << "tram-map-tool check DATOTEKA...";
+    QTest::newRow("render") << QStringList{"render", "--help"} << "tram-map-tool render DATOTEKA SLIKA";
+    QTest::newRow("render -h after files") << QStringList{"render", "a.sch", "a.png", "-h"}
+                                           << "tram-map-tool render DATOTEKA SLIKA";
+    QTest::newRow("to-json") << QStringList{"to-json", "--help"} << "tram-map-tool to-json DATOTEKA [IZLAZ]";
+    QTest::newRow("from-json") << QStringList{"from-json", "--help"} << "tram-map-tool from-json JSON IZLAZ";
+    QTest::newRow("info") << QStringList{"info", "--help"} << "tram-map-tool info DATOTEKA";
+}
+
+void ToolTest::helpTexts()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    const ToolRun run = runTool(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith(("Upotreba: " + usage).toUtf8()), run.out.constData());
+    QVERIFY(run.err.isEmpty());
+}
+
+void ToolTest::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString good = path(QStringLiteral("worked.sch"));
+    QTest::newRow("no command") << QStringList{} << "nedostaje naredba";
+    QTest::newRow("unknown command") << QStringList{"draw", good} << "nepoznata naredba \"draw\"";
+    QTest::newRow("check without file") << QStringList{"check"} << "nedostaje datoteka";
+    QTest::newRow("check unknown option") << QStringList{"check", "--all", good} << "Unknown option 'all'";
+    QTest::newRow("render one file") << QStringList{"render", good} << "nedostaje datoteka";
+    QTest::newRow("render three files") << QStringList{"render", good, "a.png", "b.png"} << "previse argumenata: b.png";
+    QTest::newRow("render width without value") << QStringList{"render", good, "a.png", "--width"} << "--width";
+    QTest::newRow("info two files") << QStringList{"info", good, good} << "previse argumenata";
+    QTest::newRow("to-json three files") << QStringList{"to-json", good, "a.json", "b.json"} << "previse argumenata";
+    QTest::newRow("from-json one file") << QStringList{"from-json", "a.json"} << "nedostaje datoteka";
+}
+
+void ToolTest::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const ToolRun run = runTool(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    QVERIFY(run.err.contains("--help"));
+}
+
+void ToolTest::checkGoodFile()
+{
+    const ToolRun run = runTool({"check", path(QStringLiteral("worked.sch"))});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.err.isEmpty());
+}
+
+void ToolTest::checkListsEveryFinding()
+{
+    const QString file = schemeFile(QStringLiteral("doubtful.sch"), doubtfulScheme());
+    const ToolRun run = runTool({"check", file});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.isEmpty());
+    // Segment 1 runs 1290.16 pixels to (1300, 40), then 1270.80 back to (30, -5).
+    const QStringList expected = {
+        "segment 1, tacka 2: (1300, 40) je izvan platna 1000 x 392",
+        "segment 1, tacka 3: (30, -5) je izvan platna 1000 x 392",
+        "segment 2: ima manje od dvije tacke (1)",
+        "semafor 1: segment 41 ne postoji",
+        "semafor 2: polozaj -0.5 je izvan 0..2560.9520234601 segmenta 1",
+        "stanica 1: polozaj 2600 je izvan 0..2560.9520234601 segmenta 1",
+        "stanica 2: segment 0 ne postoji",
+        "vlakon 1: ruta 3 ne postoji",
+        "ruta 1, mjesto 2: segment 9 ne postoji",
+        "ruta 2: nema nijedan segment",
+    };
+    QStringList lines;
+    for (const QString& finding : expected)
+        lines << file + ": " + finding;
+    QVERIFY(run.out.endsWith('\n'));
+    QCOMPARE(QString::fromUtf8(run.out.chopped(1)).split(u'\n'), lines);
+}
+
+void ToolTest::checkSeveralFiles()
+{
+    const QString good = path(QStringLiteral("worked.sch"));
+    const QString doubtful = schemeFile(QStringLiteral("doubtful2.sch"), doubtfulScheme());
+    const QString missing = path(QStringLiteral("missing.sch"));
+
+    const ToolRun findings = runTool({"check", good, doubtful, good});
+    QCOMPARE(findings.exitCode, 1);
+    QCOMPARE(findings.out.count('\n'), 10);
+    QVERIFY(!findings.out.contains(good.toUtf8()));
+
+    // A file that cannot be read wins, and the others are still checked.
+    const ToolRun failed = runTool({"check", missing, doubtful});
+    QCOMPARE(failed.exitCode, 2);
+    QCOMPARE(failed.out, findings.out);
+    QVERIFY2(failed.err.contains(("\"" + missing + "\"").toUtf8()), failed.err.constData());
+    QVERIFY(failed.err.contains("ne postoji"));
+}
+
+void ToolTest::checkExtraBytes()
+{
+    const QString file = path(QStringLiteral("extra.sch"));
+    writeBytes(file, workedExampleBytes() + "xyz");
+    const ToolRun run = runTool({"check", file});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(run.out), file + ": visak bajtova iza posljednjeg unosa rute: 3\n");
+}
+
+void ToolTest::checkUnreadableFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("empty") << QByteArray() << "prekratka";
+    QTest::newRow("cut in a station") << workedExampleBytes().left(50) << "prekratka";
+    QTest::newRow("41 segments") << QByteArray::fromHex("2900") << "broj segmenata je 41";
+    QTest::newRow("negative count") << QByteArray::fromHex("ffff") << "negativan";
+}
+
+void ToolTest::checkUnreadableFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const QString file = path(QStringLiteral("unreadable.sch"));
+    writeBytes(file, bytes);
+    const ToolRun run = runTool({"check", file});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(file.toUtf8()) && run.err.contains(reason.toUtf8()), run.err.constData());
+}
+
+void ToolTest::infoGoodFile()
+{
+    const QString file = path(QStringLiteral("network.sch"));
+    const ToolRun run = runTool({"info", file});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.err.isEmpty());
+    const qint64 size = WriteSchemeBytes(network()).size();
+    QCOMPARE(size, 2 + 2 * 4 + 4 * 12 + 1 + 16 * 3 + 1 + 41 * 3 + 1 + 2 * 2 + 1 + 2 + 3);
+    QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("datoteka: %1\nvelicina: %2\nispravna: da\n"
+                                                        "segmenti: 4\ntacke: 12\nsemafori: 3\nstanice: 3\n"
+                                                        "vlakoni: 2\nrute: 2\nmjesta u rutama: 3\n")
+                                             .arg(file)
+                                             .arg(size));
+}
+
+void ToolTest::infoBrokenFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<bool>("countsShown");
+    QTest::newRow("cut") << workedExampleBytes().left(76) << "ispravna: ne: Datoteka" << false;
+    QTest::newRow("too many routes") << workedExampleBytes().left(74) + QByteArray::fromHex("15")
+                                     << "broj ruta je 21" << false;
+    QTest::newRow("extra bytes") << workedExampleBytes() + QByteArray(5, '\0')
+                                 << "ispravna: ne: visak bajtova iza posljednjeg unosa rute: 5" << true;
+}
+
+void ToolTest::infoBrokenFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, verdict);
+    QFETCH(bool, countsShown);
+    const QString file = path(QStringLiteral("broken.sch"));
+    writeBytes(file, bytes);
+    const ToolRun run = runTool({"info", file});
+    QCOMPARE(run.exitCode, 1);
+    const QString out = QString::fromUtf8(run.out);
+    QVERIFY2(out.startsWith(QStringLiteral("datoteka: %1\nvelicina: %2\n").arg(file).arg(bytes.size())),
+             qPrintable(out));
+    QVERIFY2(out.contains(verdict), qPrintable(out));
+    QCOMPARE(out.contains(QStringLiteral("segmenti: 1\n")), countsShown);
+}
+
+void ToolTest::infoMissingFile()
+{
+    const ToolRun run = runTool({"info", path(QStringLiteral("nowhere.sch"))});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.err.contains("nowhere.sch\" nije otvorena: ne postoji"));
+}
+
+void ToolTest::renderMatchesCanvas_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<EditState>("edit");
+    QTest::addColumn<DisplaySettings>("display");
+
+    DisplaySettings start;
+    ApplyStartDisplay(start);
+    const EditState none;
+    const QString png = QStringLiteral(".png");
+
+    QTest::newRow("start-up") << QStringList{} << StartDrawWidth << none << start;
+    DisplaySettings circle3 = start;
+    circle3.CircleSize = 3;
+    QTest::newRow("width and circle") << QStringList{"--width", "5", "--circle", "3"} << 5 << none << circle3;
+    QTest::newRow("width read as the editor reads it") << QStringList{"--width=3.5"} << 4 << none << start;
+    DisplaySettings bare = start;
+    bare.ShowCircles = bare.ShowStations = bare.ShowLights = false;
+    QTest::newRow("nothing but tracks") << QStringList{"--no-circles", "--no-stations", "--no-lights"}
+                                        << StartDrawWidth << none << bare;
+    DisplaySettings noStations = start;
+    noStations.ShowStations = false;
+    QTest::newRow("no stations") << QStringList{"--no-stations"} << StartDrawWidth << none << noStations;
+    EditState route1;
+    route1.CurrentRoute = 1;
+    DisplaySettings routeShown = start;
+    routeShown.ShowRoute = true;
+    QTest::newRow("route 1") << QStringList{"--route", "1"} << StartDrawWidth << route1 << routeShown;
+    EditState mark3 = route1;
+    mark3.CurrentSegment = 3;
+    QTest::newRow("route 1, segment 3 marked on it") << QStringList{"--route", "1", "--mark", "3", "--width", "9"}
+                                                     << 9 << mark3 << routeShown;
+    EditState mark2;
+    mark2.CurrentSegment = 2;
+    QTest::newRow("segment 2 marked, wide pen") << QStringList{"--mark", "2", "--width", "30"} << 30 << mark2
+                                                << start;
+}
+
+void ToolTest::renderMatchesCanvas()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, width);
+    QFETCH(EditState, edit);
+    QFETCH(DisplaySettings, display);
+
+    Canvas canvas;
+    canvas.SetDrawWidth(width);
+    DrawScheme(canvas, network(), edit, display);
+    const QImage expected = canvas.image();
+
+    for (const QString& picture : {QStringLiteral("picture.png"), QStringLiteral("picture.BMP")}) {
+        const QString out = path(picture);
+        QFile::remove(out);
+        const ToolRun run = runTool(QStringList{"render", path(QStringLiteral("network.sch")), out} + options);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        QImage written(out, picture.endsWith(QStringLiteral("png")) ? "PNG" : "BMP");
+        QVERIFY(!written.isNull());
+        QCOMPARE(written.size(), QSize(Canvas::Width, Canvas::Height));
+        QCOMPARE(written.convertToFormat(expected.format()), expected);
+    }
+}
+
+void ToolTest::renderMatchesEditorWindow()
+{
+    const QString file = path(QStringLiteral("network.sch"));
+    FakePrompts prompts;
+    MainWindow window(&prompts);
+    auto button = [&](const char* name) { return window.findChild<QPushButton*>(QLatin1String(name)); };
+
+    // A fresh editor opens the file and draws it with its start-up settings.
+    prompts.fileAnswers << file;
+    window.findChild<QAction*>(QStringLiteral("mnuOpen"))->trigger();
+    QTest::mouseClick(button("cmdCrtaj"), Qt::LeftButton);
+    QVERIFY(prompts.warnings.isEmpty());
+    const QString startPicture = path(QStringLiteral("start.png"));
+    QCOMPARE(runTool({"render", file, startPicture}).exitCode, 0);
+    QCOMPARE(QImage(startPicture).convertToFormat(QImage::Format_RGB32), window.canvas().image());
+
+    // Route 2 (segment 2) shown, segment 1 marked, other sizes, no circles.
+    QTest::mouseClick(button("cmdSlijedecaRuta"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdSlijedecaRuta"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdSlijedeciSegment"), Qt::LeftButton);
+    QCOMPARE(int(window.model().edit.CurrentRoute), 2);
+    QCOMPARE(int(window.model().edit.CurrentSegment), 1);
+    QTest::mouseClick(window.findChild<QCheckBox*>(QStringLiteral("chkPrikaziRutu")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QCheckBox*>(QStringLiteral("chkShowCircles")), Qt::LeftButton);
+    auto* widthBox = window.findChild<QLineEdit*>(QStringLiteral("txtDrawWidth"));
+    auto* circleBox = window.findChild<QLineEdit*>(QStringLiteral("txtCircleSize"));
+    widthBox->setText(QStringLiteral("7"));
+    circleBox->setText(QStringLiteral("4"));
+    QTest::mouseClick(button("cmdCrtaj"), Qt::LeftButton);
+    QVERIFY(window.model().display.ShowRoute);
+    QVERIFY(!window.model().display.ShowCircles);
+
+    const QString chosenPicture = path(QStringLiteral("chosen.bmp"));
+    const ToolRun run = runTool({"render", file, chosenPicture, "--route", "2", "--mark", "1", "--width", "7",
+                                 "--circle", "4", "--no-circles"});
+    QCOMPARE(run.exitCode, 0);
+    const QImage tool = QImage(chosenPicture).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(tool, window.canvas().image());
+    QVERIFY(tool != QImage(startPicture).convertToFormat(QImage::Format_RGB32));
+}
+
+void ToolTest::renderRefusalWritesNothing_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+    const QString good = QStringLiteral("network.sch");
+    QTest::newRow("jpg") << good << "out.jpg" << QStringList{} << "nastavak .png ili .bmp";
+    QTest::newRow("no extension") << good << "out" << QStringList{} << "nastavak .png ili .bmp";
+    QTest::newRow("missing scheme") << "missing.sch" << "out.png" << QStringList{} << "ne postoji";
+    QTest::newRow("broken scheme") << "cut.sch" << "out.png" << QStringList{} << "prekratka";
+    QTest::newRow("route 3 of 2") << good << "out.png" << QStringList{"--route", "3"} << "--route 3: ruta mora biti izmedju 1 i 2";
+    QTest::newRow("route 0") << good << "out.png" << QStringList{"--route", "0"} << "--route 0";
+    QTest::newRow("mark 5 of 4") << good << "out.png" << QStringList{"--mark", "5"} << "--mark 5: segment mora biti izmedju 1 i 4";
+    QTest::newRow("mark 300") << good << "out.png" << QStringList{"--mark", "300"} << "--mark 300";
+    QTest::newRow("width 0") << good << "out.png" << QStringList{"--width", "0"} << "najmanje 1";
+    QTest::newRow("width text") << good << "out.png" << QStringList{"--width", "abc"} << "--width abc";
+    QTest::newRow("width beyond 16 bits") << good << "out.png" << QStringList{"--width", "40000"}
+                                          << "\"Debljina linije:\" mora biti izmedju -32768 i 32767";
+    QTest::newRow("circle beyond 16 bits") << good << "out.png" << QStringList{"--circle", "-40000"}
+                                           << "\"Velicina kruga:\" mora biti izmedju -32768 i 32767";
+    QTest::newRow("folder missing") << good << "no/such/folder/out.png" << QStringList{} << "folder ne postoji";
+}
+
+void ToolTest::renderRefusalWritesNothing()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    writeBytes(path(QStringLiteral("cut.sch")), workedExampleBytes().left(40));
+    const QString out = path(output);
+    const QStringList arguments = QStringList{"render", path(input), out} + options;
+
+    QFile::remove(out);
+    const ToolRun fresh = runTool(arguments);
+    QCOMPARE(fresh.exitCode, 2);
+    QVERIFY2(fresh.err.contains(message.toUtf8()), fresh.err.constData());
+    QVERIFY(!QFile::exists(out));
+    QCOMPARE(QDir(dir.path()).entryList({"out*"}, QDir::Files), QStringList{});
+
+    if (output.contains(u'/'))
+        return;
+    writeBytes(out, "old picture");
+    QCOMPARE(runTool(arguments).exitCode, 2);
+    QCOMPARE(fileBytes(out), QByteArray("old picture"));
+    QFile::remove(out);
+}
+
+void ToolTest::jsonRoundTrip_data()
+{
+    QTest::addColumn<Scheme>("scheme");
+    QTest::newRow("empty") << Scheme{};
+    QTest::newRow("worked example") << workedExample();
+    QTest::newRow("network") << network();
+    QTest::newRow("doubtful references") << doubtfulScheme();
+    QTest::newRow("every table full, odd positions and names") << fullScheme();
+}
+
+void ToolTest::jsonRoundTrip()
+{
+    QFETCH(Scheme, scheme);
+    const QString original = schemeFile(QStringLiteral("original.sch"), scheme);
+    const QString json = path(QStringLiteral("scheme.json"));
+    const QString back = path(QStringLiteral("back.sch"));
+    QFile::remove(back);
+
+    const ToolRun toJson = runTool({"to-json", original, json});
+    QCOMPARE(toJson.exitCode, 0);
+    QVERIFY2(toJson.err.isEmpty(), toJson.err.constData());
+    const ToolRun fromJson = runTool({"from-json", json, back});
+    QCOMPARE(fromJson.exitCode, 0);
+    QVERIFY2(fromJson.err.isEmpty(), fromJson.err.constData());
+    QCOMPARE(fileBytes(back), fileBytes(original));
+
+    // Standard output carries the same text; it is stable from run to run.
+    const ToolRun toStdout = runTool({"to-json", back});
+    QCOMPARE(toStdout.exitCode, 0);
+    QCOMPARE(toStdout.out, fileBytes(json));
+}
+
+void ToolTest::toJsonIsReadable()
+{
+    const ToolRun run = runTool({"to-json", path(QStringLiteral("worked.sch"))});
+    QCOMPARE(run.exitCode, 0);
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(root.keys(), (QStringList{"lights", "routes", "segments", "stations", "trams"}));
+    const QJsonObject station = root["stations"][0].toObject();
+    QCOMPARE(station["name"].toString(), QStringLiteral("Centar") + QString(24, u' '));
+    QVERIFY(station["position"].isDouble());
+    QCOMPARE(station["position"].toDouble(), 25.0);
+    QCOMPARE(root["segments"][0]["points"][1]["x"].toInt(), 300);
+    QCOMPARE(root["lights"][0]["time2"].toInt(), 10);
+    QCOMPARE(root["trams"][0]["serial"].toInt(), 101);
+    QCOMPARE(root["routes"][0]["segments"].toArray(), QJsonArray{1});
+    QVERIFY(run.out.contains("\n    \"lights\": ["));
+}
+
+void ToolTest::toJsonWarnsAboutExtraBytes()
+{
+    const QString file = path(QStringLiteral("extra.sch"));
+    writeBytes(file, workedExampleBytes() + "xyz");
+    const ToolRun run = runTool({"to-json", file});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("visak bajtova iza posljednjeg unosa rute: 3"), run.err.constData());
+    QCOMPARE(run.out, runTool({"to-json", path(QStringLiteral("worked.sch"))}).out);
+}
+
+void ToolTest::fromJsonPadsNames()
+{
+    const QString json = path(QStringLiteral("hand.json"));
+    const QString out = path(QStringLiteral("hand.sch"));
+    writeBytes(json, QJsonDocument(workedExampleJson()).toJson(QJsonDocument::Compact));
+    const ToolRun run = runTool({"from-json", json, out});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(fileBytes(out), workedExampleBytes());
+}
+
+void ToolTest::fromJsonRefuses_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("message");
+    const QJsonObject base = workedExampleJson();
+    auto with = [&](const QString& place, const QJsonValue& value) {
+        return QJsonDocument(replaced(base, place.split(u'/'), value).toObject()).toJson();
+    };
+    const QJsonObject emptySegment{{"points", QJsonArray{}}};
+    const QJsonObject point{{"x", 1}, {"y", 1}};
+
+    QTest::newRow("not JSON") << QByteArray("{\n  \"segments\": [,\n") << "red 2, kolona";
+    QTest::newRow("array") << QByteArray("[]") << "ocekuje se objekt";
+    QTest::newRow("missing table") << with("trams", QJsonValue::Undefined) << "nedostaje \"trams\"";
+    QTest::newRow("unknown key") << with("lights/0/colour", 1) << "lights[1].colour: nepoznat kljuc";
+    QTest::newRow("missing field") << with("stations/0/time1", QJsonValue::Undefined)
+                                   << "stations[1]: nedostaje \"time1\"";
+    QTest::newRow("segment beyond a byte") << with("stations/0/segment", 300)
+                                           << "stations[1].segment: 300 je izvan 0..255";
+    QTest::newRow("negative route") << with("trams/0/route", -1) << "trams[1].route: -1 je izvan 0..255";
+    QTest::newRow("fraction") << with("segments/0/points/1/x", 1.5)
+                              << "segments[1].points[2].x: 1.5 nije cijeli broj";
+    QTest::newRow("x beyond 16 bits") << with("segments/0/points/0/y", 40000)
+                                      << "segments[1].points[1].y: 40000 je izvan -32768..32767";
+    QTest::newRow("number as text") << with("lights/0/time1", "10") << "lights[1].time1: ocekuje se cijeli broj";
+    QTest::newRow("route slot beyond a byte") << with("routes/0/segments/0", 256)
+                                              << "routes[1].segments[1]: 256 je izvan 0..255";
+    QTest::newRow("41 segments") << with("segments", repeated(emptySegment, 41))
+                                 << "segments: ima 41 elemenata, a najvise moze imati 40";
+    QTest::newRow("51 vertices") << with("segments/0/points", repeated(point, 51))
+                                 << "segments[1].points: ima 51 elemenata, a najvise moze imati 50";
+    QTest::newRow("19 route slots") << with("routes/0/segments", repeated(1, 19))
+                                    << "routes[1].segments: ima 19 elemenata, a najvise moze imati 18";
+    QTest::newRow("101 trams") << with("trams", repeated(QJsonObject{{"serial", 1}, {"route", 1}}, 101))
+                               << "trams: ima 101 elemenata, a najvise moze imati 100";
+    QTest::newRow("21 routes") << with("routes", repeated(QJsonObject{{"segments", QJsonArray{}}}, 21))
+                               << "routes: ima 21 elemenata";
+    QTest::newRow("name of 31") << with("stations/0/name", QString(31, u'a'))
+                                << "stations[1].name: ima 31 znakova, a najvise moze imati 30";
+    QTest::newRow("name outside the code page") << with("stations/0/name", QStringLiteral("Centar Ж"))
+                                                << "stations[1].name: znak 8 (U+0416)";
+    QTest::newRow("replacement character") << with("stations/0/name", QStringLiteral("\uFFFD"))
+                                           << "stations[1].name: znak 1 (U+fffd)";
+    QTest::newRow("position text") << with("lights/0/position", "abc") << "lights[1].position: ocekuje se broj";
+    QTest::newRow("position bits too short") << with("lights/0/position", "0x7ff8") << "lights[1].position";
+    QTest::newRow("segments not an array") << with("segments", 3) << "segments: ocekuje se niz";
+    QTest::newRow("point not an object") << with("segments/0/points/0", QJsonArray{1, 2})
+                                         << "segments[1].points[1]: ocekuje se objekt";
+}
+
+void ToolTest::fromJsonRefuses()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, message);
+    const QString input = path(QStringLiteral("bad.json"));
+    const QString out = path(QStringLiteral("refused.sch"));
+    writeBytes(input, json);
+
+    QFile::remove(out);
+    const ToolRun fresh = runTool({"from-json", input, out});
+    QCOMPARE(fresh.exitCode, 2);
+    QVERIFY(fresh.out.isEmpty());
+    const QByteArray expected = ("Datoteka \"" + input + "\" nije procitana: ").toUtf8();
+    QVERIFY2(fresh.err.startsWith(expected) && fresh.err.contains(message.toUtf8()), fresh.err.constData());
+    QVERIFY(!QFile::exists(out));
+
+    writeBytes(out, workedExampleBytes());
+    QCOMPARE(runTool({"from-json", input, out}).exitCode, 2);
+    QCOMPARE(fileBytes(out), workedExampleBytes());
+}
+
+void ToolTest::fromJsonMissingFile()
+{
+    const ToolRun run = runTool({"from-json", path(QStringLiteral("none.json")), path(QStringLiteral("x.sch"))});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.contains("none.json\" nije procitana: ne postoji"));
+    QVERIFY(!QFile::exists(path(QStringLiteral("x.sch"))));
+}
+
+QTEST_MAIN(ToolTest)
+#include "test_tool.moc"
