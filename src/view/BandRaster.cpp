@@ -34,12 +34,15 @@ constexpr QRgb Black = qRgb(0, 0, 0);
 constexpr int RowBlock = 8;
 // Below this much work a second thread costs more than it saves.
 constexpr double ThreadedWork = 60000;
+// Runs of one pass shorter than this many pixels are cheaper pixel by pixel.
+constexpr double ShortestRun = 2;
 
 struct Frame {
     double ax, ay, bx, by;
     double ux, uy; // unit direction from a to b
     double length;
     int segment;
+    double invUx, invUy; // 1/ux and 1/uy, 0 where those are 0
 };
 
 // A round end of the pieces of one segment at one vertex.
@@ -119,6 +122,19 @@ bool PixelRange(const Span& span, int margin, int& first, int& last)
     return first <= last;
 }
 
+// For values well inside the int range; cheaper than the library's rounding.
+int FloorToInt(double v)
+{
+    const int i = int(v);
+    return i - (v < i);
+}
+
+int CeilToInt(double v)
+{
+    const int i = int(v);
+    return i + (v > i);
+}
+
 class BandPainter {
 public:
     BandPainter(QImage& image, const std::vector<BandPiece>& pieces, const BandKinds& kinds, int width)
@@ -138,7 +154,8 @@ public:
                 continue;
             frames_.push_back(Frame{double(piece.a.X), double(piece.a.Y), double(piece.b.X),
                                     double(piece.b.Y), dx / length, dy / length, length,
-                                    piece.segment});
+                                    piece.segment, dx == 0 ? 0 : length / dx,
+                                    dy == 0 ? 0 : length / dy});
             // Neighbouring pieces of a segment share their end disc: one is enough.
             for (MapPoint end : {piece.a, piece.b}) {
                 const Disc disc{end, piece.segment};
@@ -276,7 +293,10 @@ private:
     }
 
     // The straight part of a piece's bands: the pixels beside the piece, not
-    // beyond its ends (those the discs cover), at their distance across it.
+    // beyond its ends (the discs cover those), at their distance across it.
+    // Along a row that distance changes linearly, so each pass's band is one
+    // run of pixels, and the pixels a pass adds are the two runs beyond the
+    // band of the pass before it.
     void paintStrip(const Frame& p, int part, int parts)
     {
         const double r = shaded_ / 2.0;
@@ -286,27 +306,101 @@ private:
         for (int y = top; y <= bottom; ++y) {
             if (!owns(y, part, parts))
                 continue;
-            const double yc = y + SampleOffset;
+            const double dyA = y + SampleOffset - p.ay;
             int first = 0;
             int last = 0;
-            if (!PixelRange(StripRow(p, yc, r), 1, first, last))
+            if (!besideRange(p, dyA, first, last))
                 continue;
-            // across(xc) = ux*(yc-ay) - uy*(xc-ax), along(xc) = ux*(xc-ax) + uy*(yc-ay)
-            const double dyA = yc - p.ay;
-            const double acrossAt0 = p.ux * dyA + p.uy * p.ax;
-            const double alongAt0 = p.uy * dyA - p.ux * p.ax;
+            // across(x) = ux*dyA - uy*(x + SampleOffset - ax) = uy*(centre - x):
+            // the band of width k is centre -+ k*halfRun, or all or nothing.
+            const double across0 = p.ux * dyA - p.uy * (SampleOffset - p.ax);
+            const double centre = across0 * p.invUy;
+            const double halfRun = 0.5 * std::abs(p.invUy);
             uint32_t* pixels = row(y);
-            for (int x = first; x <= last; ++x) {
-                const double xc = x + SampleOffset;
-                const double along = alongAt0 + p.ux * xc;
-                const double reach = 2 * std::abs(acrossAt0 - p.uy * xc);
-                const int k = NarrowestPass(reach);
-                const bool beside = along >= 0 && along <= p.length && k <= shaded_;
-                const uint32_t key = beside ? uint32_t(k * 64) + segmentKey : ~0u;
-                pixels[x] = std::min(pixels[x], key);
+            if (p.uy != 0 && halfRun < ShortestRun) {
+                int lo = first;
+                int hi = last;
+                if (Clamped(centre - shaded_ * halfRun, centre + shaded_ * halfRun, lo, hi)) {
+                    lo = std::max(lo, first);
+                    hi = std::min(hi, last);
+                    PaintAcross(pixels, lo, hi, centre, 2 * std::abs(p.uy), segmentKey);
+                    markDirty(y, lo, hi);
+                }
+                continue;
             }
-            markDirty(y, first, last);
+            int inner = last + 1; // the band of the previous pass, empty at first
+            int outer = last;
+            for (int k = 2; k <= shaded_; ++k) {
+                int lo = first;
+                int hi = last;
+                if (p.uy == 0) {
+                    if (std::abs(across0) > k / 2.0)
+                        continue;
+                } else if (!Clamped(centre - k * halfRun, centre + k * halfRun, lo, hi)) {
+                    continue;
+                }
+                lo = std::max(lo, first);
+                hi = std::min(hi, last);
+                if (lo > hi)
+                    continue;
+                const uint32_t key = KeyOf(k, 0) - KeyOf(0, 0) + segmentKey;
+                if (inner > outer) {
+                    Fill(pixels, lo, hi, key);
+                } else {
+                    Fill(pixels, lo, inner - 1, key);
+                    Fill(pixels, outer + 1, hi, key);
+                }
+                inner = lo;
+                outer = hi;
+            }
+            if (inner <= outer)
+                markDirty(y, inner, outer);
         }
+    }
+
+    // The pixels of a row whose sample point lies between the perpendiculars
+    // through the piece's ends.
+    static bool besideRange(const Frame& p, double dyA, int& first, int& last)
+    {
+        // along(x) = ux*(x + SampleOffset - ax) + uy*dyA, from 0 to length
+        const double along0 = p.ux * (SampleOffset - p.ax) + p.uy * dyA;
+        if (p.ux == 0) {
+            if (along0 < 0 || along0 > p.length)
+                return false;
+            first = 0;
+            last = Canvas::Width - 1;
+            return true;
+        }
+        const double e1 = -along0 * p.invUx;
+        const double e2 = (p.length - along0) * p.invUx;
+        return Clamped(std::min(e1, e2), std::max(e1, e2), first, last);
+    }
+
+    // The whole pixel columns in [lo, hi], within the canvas.
+    static bool Clamped(double lo, double hi, int& first, int& last)
+    {
+        lo = std::max(lo, -1.0);
+        hi = std::min(hi, double(Canvas::Width));
+        first = std::max(0, CeilToInt(lo));
+        last = std::min(Canvas::Width - 1, FloorToInt(hi));
+        return first <= last;
+    }
+
+    // A steep piece's bands change from pixel to pixel along a row: there each
+    // pixel learns its pass from its own distance, reach = scale * |centre - x|.
+    void PaintAcross(uint32_t* pixels, int first, int last, double centre, double scale,
+                     uint32_t segmentKey) const
+    {
+        for (int x = first; x <= last; ++x) {
+            const int k = std::clamp(CeilToInt(scale * std::abs(centre - x)), 2, shaded_);
+            pixels[x] = std::min(pixels[x], uint32_t(k * 64) + segmentKey);
+        }
+    }
+
+    static void Fill(uint32_t* pixels, int first, int last, uint32_t key)
+    {
+        for (int x = first; x <= last; ++x)
+            pixels[x] = std::min(pixels[x], key);
     }
 
     // The single black pass of a width beyond the shaded ones: the union of
