@@ -30,8 +30,9 @@ constexpr uint32_t KeyLimit = KeyOf(WidestShadedPass + 1, 0);
 constexpr QRgb Black = qRgb(0, 0, 0);
 
 // Rows are dealt to the threads in blocks, so that every thread gets a share
-// of every piece.
-constexpr int RowBlock = 8;
+// of the map; blocks this tall keep the threads off each other's cache lines
+// in the per-row tables.
+constexpr int RowBlock = 32;
 // Below this much work a second thread costs more than it saves.
 constexpr double ThreadedWork = 250000;
 // Runs of one pass shorter than this many pixels are cheaper pixel by pixel.
