@@ -3,6 +3,7 @@
 #include "view/Canvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -110,19 +111,6 @@ Span CapsuleRow(const Frame& p, double yc, double r)
     return span;
 }
 
-// The pixels whose sample point lies in [lo, hi], clipped to the canvas;
-// `margin` widens the range for callers that test every pixel themselves.
-bool PixelRange(const Span& span, int margin, int& first, int& last)
-{
-    if (span.empty())
-        return false;
-    const double lo = std::max(span.lo - SampleOffset - margin, -1.0);
-    const double hi = std::min(span.hi - SampleOffset + margin, double(Canvas::Width));
-    first = std::max(0, int(std::ceil(lo)));
-    last = std::min(Canvas::Width - 1, int(std::floor(hi)));
-    return first <= last;
-}
-
 // The innermost loops are built twice where the compiler can: for the wide
 // vector units most machines have, and for any x86-64; the loader picks one.
 #if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
@@ -142,6 +130,22 @@ int CeilToInt(double v)
 {
     const int i = int(v);
     return i + (v > i);
+}
+
+// The whole pixel columns in [lo, hi], within the canvas.
+bool Clamped(double lo, double hi, int& first, int& last)
+{
+    lo = std::max(lo, -1.0);
+    hi = std::min(hi, double(Canvas::Width));
+    first = std::max(0, CeilToInt(lo));
+    last = std::min(Canvas::Width - 1, FloorToInt(hi));
+    return first <= last;
+}
+
+// The pixels whose sample point lies in the span, within the canvas.
+bool PixelRange(const Span& span, int& first, int& last)
+{
+    return !span.empty() && Clamped(span.lo - SampleOffset, span.hi - SampleOffset, first, last);
 }
 
 class BandPainter {
@@ -294,9 +298,8 @@ private:
             const int last = std::min(discLast_[patternRow], Canvas::Width - 1 - cx);
             if (first > last)
                 continue;
-            uint32_t* pixels = row(y) + cx;
-            const uint32_t* keys = discKeys_.data() + patternRow * size_t(side) + size_t(discReach_);
-            FillKeys(pixels, keys, first, last, segmentKey);
+            const uint32_t* keys = discKeys_.data() + patternRow * size_t(side) + size_t(discReach_ + first);
+            FillKeys(row(y) + cx + first, keys, 0, last - first, segmentKey);
             markDirty(y, cx + first, cx + last);
         }
     }
@@ -385,16 +388,6 @@ private:
         return Clamped(std::min(e1, e2), std::max(e1, e2), first, last);
     }
 
-    // The whole pixel columns in [lo, hi], within the canvas.
-    static bool Clamped(double lo, double hi, int& first, int& last)
-    {
-        lo = std::max(lo, -1.0);
-        hi = std::min(hi, double(Canvas::Width));
-        first = std::max(0, CeilToInt(lo));
-        last = std::min(Canvas::Width - 1, FloorToInt(hi));
-        return first <= last;
-    }
-
     // A steep piece's bands change from pixel to pixel along a row: there each
     // pixel learns its pass from its own distance, reach = scale * |centre - x|.
     TRAM_VECTOR_CLONES
@@ -442,7 +435,7 @@ private:
         for (const Frame& p : frames_) {
             int first = 0;
             int last = 0;
-            if (!PixelRange(CapsuleRow(p, yc, r), 0, first, last))
+            if (!PixelRange(CapsuleRow(p, yc, r), first, last))
                 continue;
             if (first == 0 && last == Canvas::Width - 1) {
                 for (int x = 0; x < Canvas::Width; ++x)
