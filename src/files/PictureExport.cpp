@@ -1,15 +1,21 @@
 #include "files/PictureExport.h"
 
-#include <QSaveFile>
+#include "files/SafeWrite.h"
+
+#include <QBuffer>
 
 namespace tram {
 
 std::optional<QString> ExportPicture(const QImage& image, const QString& fileName)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && image.save(&file, "BMP") && file.commit())
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    const auto reason = image.save(&buffer, "BMP") ? WriteWholeFile(fileName, bitmap)
+                                                   : QStringLiteral("slika se ne moze kodirati");
+    if (!reason)
         return std::nullopt;
-    return QStringLiteral("Slika nije sacuvana: u datoteku \"%1\" nije moguce pisati.").arg(fileName);
+    return FileProblem(fileName, QStringLiteral("sacuvana"), *reason);
 }
 
 } // namespace tram

@@ -1,11 +1,12 @@
 #include "files/SchemeFile.h"
 
+#include "files/SafeWrite.h"
+
 #include "files/CodePage.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <bit>
 
@@ -256,11 +257,6 @@ bool readRoutes(ByteReader& in, Scheme& scheme)
     return true;
 }
 
-QString fileProblem(const QString& path, const QString& action, const QString& reason)
-{
-    return QStringLiteral("Datoteka \"%1\" nije %2: %3.").arg(QDir::toNativeSeparators(path), action, reason);
-}
-
 } // namespace
 
 const qsizetype MaxSchemeFileSize = 2 + 2 * MaxSegments + PointBytes * MaxSegments * MaxPoints
@@ -339,23 +335,14 @@ bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error)
 {
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = fileProblem(path, QStringLiteral("sacuvana"), reason);
+            *error = FileProblem(path, QStringLiteral("sacuvana"), reason);
         return false;
     };
     if (const QString problem = schemeLimitProblem(scheme); !problem.isEmpty())
         return fail(problem);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (!QFileInfo(path).absoluteDir().exists())
-            return fail(QStringLiteral("folder ne postoji"));
-        return fail(QStringLiteral("ne moze se otvoriti za pisanje"));
-    }
-    const QByteArray bytes = WriteSchemeBytes(scheme);
-    if (file.write(bytes) != bytes.size())
-        return fail(QStringLiteral("greska pri pisanju"));
-    if (!file.commit())
-        return fail(QStringLiteral("ne moze se zamijeniti novom datotekom"));
+    if (const auto reason = WriteWholeFile(path, WriteSchemeBytes(scheme)))
+        return fail(*reason);
     return true;
 }
 
@@ -363,7 +350,7 @@ bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error)
 {
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = fileProblem(path, QStringLiteral("otvorena"), reason);
+            *error = FileProblem(path, QStringLiteral("otvorena"), reason);
         return false;
     };
     QFile file(path);

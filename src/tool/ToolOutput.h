@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/SafeWrite.h" // FileProblem, as the editor says it
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,9 +23,6 @@ void PrintError(const QString& line);
 
 // The file name as a message shows it.
 QString ShownFileName(const QString& path);
-
-// "Datoteka "X" nije <action>: <reason>." as the editor says it.
-QString FileProblem(const QString& path, const QString& action, const QString& reason);
 
 // Writes the whole output through a temporary file beside the target, so a
 // failure leaves no partial file and keeps an existing one.

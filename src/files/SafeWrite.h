@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace tram {
+
+// "Datoteka "PATH" nije ACTION: REASON." — how every file failure is told.
+QString FileProblem(const QString& path, const QString& action, const QString& reason);
+
+// Writes the bytes to a temporary file beside path and puts it in place only
+// when all of them were written, so a failure never leaves a partial file nor
+// touches the old one. On failure returns the reason.
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace tram
