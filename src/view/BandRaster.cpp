@@ -486,7 +486,7 @@ private:
 
 void PaintBands(QImage& image, const std::vector<BandPiece>& pieces, const BandKinds& kinds, int width)
 {
-    if (width < 2)
+    if (width < 2 || pieces.empty())
         return;
     BandPainter(image, pieces, kinds, width).run();
 }

@@ -5,6 +5,7 @@
 #include "view/ThinLine.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tram {
 
@@ -47,7 +48,7 @@ QRgb VertexColour(int j, int count)
 
 void DrawVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
 {
-    if (radius < 0)
+    if (radius < 0 || segmentCount(scheme) == 0)
         return;
     if (radius > CircleStamp::MaxRadius) {
         canvas.SetDrawWidth(1);
