@@ -123,7 +123,7 @@ void AddSegment(Scheme& s, std::initializer_list<MapPoint> points)
         s.Points[i][++j] = p;
 }
 
-// Crossings, shared end points, a one-vertex segment, a zero-length piece,
+// Crossings, shared end points, a one-vertex segment, zero-length pieces (dots),
 // pieces reaching far off the canvas, a marked segment and a shown route.
 Map Junctions()
 {
@@ -137,6 +137,8 @@ Map Junctions()
     AddSegment(s, {{520, -32768}, {560, 32767}, {-32768, -32768}});
     AddSegment(s, {{120, 350}, {121, 351}, {123, 349}, {980, 391}, {999, 0}});
     AddSegment(s, {{0, 0}, {999, 391}});
+    AddSegment(s, {{700, 300}, {700, 300}});
+    AddSegment(s, {{990, 5}, {995, 2}, {995, 2}});
     s.RouteCount = 1;
     s.RouteLength[1] = 2;
     s.RouteSegments[1][1] = 2;

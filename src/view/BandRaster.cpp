@@ -47,7 +47,8 @@ struct Frame {
     double invUx, invUy; // 1/ux and 1/uy, 0 where those are 0
 };
 
-// A round end of the pieces of one segment at one vertex.
+// A round end of the pieces of one segment at one vertex, or the dot of a
+// piece of zero length.
 struct Disc {
     MapPoint centre;
     int segment;
@@ -163,18 +164,17 @@ public:
             const double dx = double(piece.b.X) - piece.a.X;
             const double dy = double(piece.b.Y) - piece.a.Y;
             const double length = std::sqrt(dx * dx + dy * dy);
-            if (length == 0)
+            if (length == 0) {
+                // The canvas draws a line of zero length as a dot as wide as the pen.
+                addDisc(Disc{piece.a, piece.segment});
                 continue;
+            }
             frames_.push_back(Frame{double(piece.a.X), double(piece.a.Y), double(piece.b.X),
                                     double(piece.b.Y), dx / length, dy / length, length,
                                     piece.segment, dx == 0 ? 0 : length / dx,
                                     dy == 0 ? 0 : length / dy});
-            // Neighbouring pieces of a segment share their end disc: one is enough.
-            for (MapPoint end : {piece.a, piece.b}) {
-                const Disc disc{end, piece.segment};
-                if (discs_.empty() || !(discs_.back() == disc))
-                    discs_.push_back(disc);
-            }
+            addDisc(Disc{piece.a, piece.segment});
+            addDisc(Disc{piece.b, piece.segment});
         }
         makeDiscPattern();
         colours_.fill(Black);
@@ -186,7 +186,7 @@ public:
 
     void run()
     {
-        if (frames_.empty())
+        if (frames_.empty() && discs_.empty())
             return;
         if (work() < ThreadedWork) {
             paint(0, 1);
@@ -203,13 +203,20 @@ public:
     }
 
 private:
+    // Neighbouring pieces of a segment share their end disc: one is enough.
+    void addDisc(const Disc& disc)
+    {
+        if (discs_.empty() || !(discs_.back() == disc))
+            discs_.push_back(disc);
+    }
+
     double work() const
     {
-        double sum = 0;
+        double sum = double(discs_.size()) * shaded_ * shaded_;
         for (const Frame& p : frames_)
-            sum += (p.length + shaded_) * shaded_;
+            sum += p.length * shaded_;
         if (widest_ > WidestShadedPass)
-            sum += double(frames_.size()) * Canvas::Height;
+            sum += double(frames_.size() + discs_.size()) * Canvas::Height;
         return sum;
     }
 
@@ -442,6 +449,22 @@ private:
                     pixels[x] = std::min(pixels[x], Black);
                 return;
             }
+            ++starts[first];
+            --starts[last + 1];
+            any = true;
+        }
+        // Dots, where pieces have no length; elsewhere inside the bands already.
+        for (const Disc& disc : discs_) {
+            const double dy = yc - disc.centre.Y;
+            if (std::abs(dy) > r)
+                continue;
+            const double h = std::sqrt(r * r - dy * dy);
+            Span span;
+            span.add(disc.centre.X - h, disc.centre.X + h);
+            int first = 0;
+            int last = 0;
+            if (!PixelRange(span, first, last))
+                continue;
             ++starts[first];
             --starts[last + 1];
             any = true;

@@ -24,7 +24,8 @@ using BandKinds = std::array<BandKind, MaxSegments + 1>;
 // colour of the narrowest pass whose band reaches it, in the colour of the
 // highest-numbered segment reaching it in that pass. Pass 1 is left to the
 // caller. A band of width k is every pixel whose sample point lies within k/2
-// of the piece (round caps); a piece of zero length has no band.
+// of the piece (round caps); a piece of zero length is a dot as wide as the
+// pass.
 void PaintBands(QImage& image, const std::vector<BandPiece>& pieces, const BandKinds& kinds, int width);
 
 } // namespace tram
