@@ -67,6 +67,18 @@ void NumberTextTest::readNumberOverflowGivesInfinity()
     QCOMPARE(ReadNumber("-1E400"), -std::numeric_limits<double>::infinity());
     QCOMPARE(ReadNumber("1E-400"), 0.0);
     QVERIFY(!ToInt16(ReadNumber("1E400")).has_value());
+
+    // Too large or too small is decided by where the first significant digit
+    // stands, not by the sign of the exponent alone.
+    const QString zeros(400, u'0');
+    QCOMPARE(ReadNumber("0." + zeros + "1"), 0.0);
+    QCOMPARE(ReadNumber("-0." + zeros + "1"), 0.0);
+    QCOMPARE(ReadNumber("1" + zeros + "E-5"), std::numeric_limits<double>::infinity());
+    QCOMPARE(ReadNumber("-1" + zeros + "E-5"), -std::numeric_limits<double>::infinity());
+    QCOMPARE(ReadNumber("0.0" + zeros + "1E+99999999999999999999"),
+             std::numeric_limits<double>::infinity());
+    QCOMPARE(ReadNumber("00" + zeros + "1E-99999999999999999999"), 0.0);
+    QVERIFY(ToByte(ReadNumber("0." + zeros + "1")).has_value());
 }
 
 void NumberTextTest::roundHalfEven_data()

@@ -1,5 +1,6 @@
 #include "model/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -62,13 +63,22 @@ double ReadNumber(const QString& text)
     if (pos < s.size() && (s[pos] == '+' || s[pos] == '-'))
         number.push_back(s[pos++]);
     size_t digits = 0;
+    // The power of ten of the first significant digit, exponent included: it
+    // tells a number too large for a double from one too small.
+    long long leadingPower = 0;
+    bool significant = false;
     while (pos < s.size() && isDigit(s[pos], 10)) {
+        significant = significant || s[pos] != '0';
+        leadingPower += significant ? 1 : 0;
         number.push_back(s[pos++]);
         ++digits;
     }
+    leadingPower -= 1;
     if (pos < s.size() && s[pos] == '.') {
         number.push_back(s[pos++]);
         while (pos < s.size() && isDigit(s[pos], 10)) {
+            significant = significant || s[pos] != '0';
+            leadingPower -= significant ? 0 : 1;
             number.push_back(s[pos++]);
             ++digits;
         }
@@ -80,13 +90,17 @@ double ReadNumber(const QString& text)
         size_t p = pos + 1;
         if (p < s.size() && (s[p] == '+' || s[p] == '-'))
             exponent.push_back(s[p++]);
+        long long power = 0;
         size_t expDigits = 0;
         while (p < s.size() && isDigit(s[p], 10)) {
+            power = std::min(power * 10 + (s[p] - '0'), 1'000'000'000LL);
             exponent.push_back(s[p++]);
             ++expDigits;
         }
-        if (expDigits > 0)
+        if (expDigits > 0) {
             number += exponent;
+            leadingPower += exponent[1] == '-' ? -power : power;
+        }
     }
 
     const char* first = number.data();
@@ -96,9 +110,9 @@ double ReadNumber(const QString& text)
     const auto [end, ec] = std::from_chars(first, number.data() + number.size(), value);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value untouched: tell overflow from underflow
-        // by the exponent's sign.
-        const bool tiny = number.find("e-") != std::string::npos;
+        // from_chars leaves the value untouched: out of range below the
+        // smallest double means a first significant digit far right of the point.
+        const bool tiny = leadingPower < 0;
         const bool negative = number[0] == '-';
         if (tiny)
             return negative ? -0.0 : 0.0;
