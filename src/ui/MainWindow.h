@@ -30,9 +30,9 @@ class Prompts;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // prompts answers the window's dialogs; null means the real dialogs.
     static const QString Caption;
 
+    // prompts answers the window's dialogs; null means the real dialogs.
     explicit MainWindow(Prompts* prompts = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
