@@ -1,5 +1,7 @@
 #include "view/Canvas.h"
 
+#include "view/CanvasPainter.h"
+
 #include <algorithm>
 
 namespace tram {
@@ -70,8 +72,7 @@ QPainter& Canvas::painter()
     // than the line itself.
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(&image_);
-        painter_->setRenderHint(QPainter::Antialiasing, false);
-        painter_->setBrush(Qt::NoBrush);
+        UseCanvasSettings(*painter_);
         applyPen();
     }
     return *painter_;
@@ -79,7 +80,7 @@ QPainter& Canvas::painter()
 
 void Canvas::applyPen()
 {
-    painter_->setPen(QPen(QColor(foreColor_), drawWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter_->setPen(CanvasPen(foreColor_, drawWidth_));
 }
 
 } // namespace tram
