@@ -6,13 +6,14 @@
 
 namespace tram {
 
-std::optional<QString> ExportPicture(const QImage& image, const QString& fileName)
+std::optional<QString> ExportPicture(const QImage& image, const QString& fileName,
+                                     const char* format)
 {
-    QByteArray bitmap;
-    QBuffer buffer(&bitmap);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
-    const auto reason = image.save(&buffer, "BMP") ? WriteWholeFile(fileName, bitmap)
-                                                   : QStringLiteral("slika se ne moze kodirati");
+    const auto reason = image.save(&buffer, format) ? WriteWholeFile(fileName, encoded)
+                                                    : QStringLiteral("slika se ne moze kodirati");
     if (!reason)
         return std::nullopt;
     return FileProblem(fileName, QStringLiteral("sacuvana"), *reason);

@@ -6,10 +6,12 @@
 
 namespace tram {
 
-// Writes the image as a Windows bitmap under exactly the given name, whatever
-// its extension, replacing any file of that name. The bitmap goes to a
-// temporary file beside the target first, so a failure leaves neither a
-// partial file nor a damaged old one. On failure returns the text to show.
-std::optional<QString> ExportPicture(const QImage& image, const QString& fileName);
+// Writes the image as a Windows bitmap (or in another format QImage writes,
+// such as "PNG") under exactly the given name, whatever its extension,
+// replacing any file of that name. The picture goes to a temporary file beside
+// the target first, so a failure leaves neither a partial file nor a damaged
+// old one. On failure returns the text to show.
+std::optional<QString> ExportPicture(const QImage& image, const QString& fileName,
+                                     const char* format = "BMP");
 
 } // namespace tram

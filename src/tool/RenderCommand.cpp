@@ -3,12 +3,12 @@
 #include "ToolOutput.h"
 
 #include "editing/ViewCommands.h"
+#include "files/PictureExport.h"
 #include "files/SchemeFile.h"
 #include "model/NumberText.h"
 #include "view/Canvas.h"
 #include "view/Renderer.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 
 namespace tram {
@@ -150,14 +150,9 @@ int RunRender(const QStringList& arguments)
         return UsageError(command, error);
     DrawScheme(canvas, scheme, edit, display);
 
-    QBuffer encoded;
-    encoded.open(QIODevice::WriteOnly);
-    if (!canvas.image().save(&encoded, format.constData())) {
-        PrintError(FileProblem(output, QStringLiteral("sacuvana"), QStringLiteral("slika se ne moze kodirati")));
-        return ExitUsageOrFileError;
-    }
-    if (!WriteOutputFile(output, encoded.data(), &error)) {
-        PrintError(error);
+    // The editor's own picture export, in the format the name asks for.
+    if (const auto failure = ExportPicture(canvas.image(), output, format.constData())) {
+        PrintError(*failure);
         return ExitUsageOrFileError;
     }
     return ExitSuccess;
