@@ -97,6 +97,7 @@ private slots:
     void rightClickPicksSegment();
     void rightClickTieGoesToLowerSegment();
     void shiftRightInsertsVertex();
+    void insertedVertexIsTheClickPoint();
     void rightClickOnNothing();
     void fiftyFirstVertexIsRefused();
     void middleButtonAndKeysDoNothing();
@@ -486,6 +487,18 @@ void TestCanvasEditing::shiftRightInsertsVertex()
     QCOMPARE(w.text("txtBrojSegmenta"), QStringLiteral("1"));
     QCOMPARE(w.window.redrawCount(), 1);
     QVERIFY(w.prompts.warnings.isEmpty());
+}
+
+void TestCanvasEditing::insertedVertexIsTheClickPoint()
+{
+    Window w;
+    // A shallow piece: at x = 200 the line runs through y = 100.5, so (200, 101)
+    // is on it while its projection onto the piece would round to (200, 100).
+    w.addSegment({{100, 100}, {300, 101}});
+    w.press(QPointF(200.4, 100.6), Qt::RightButton, Qt::ShiftModifier);
+    QCOMPARE(w.scheme().PointCount[1], 3);
+    QCOMPARE(w.scheme().Points[1][2], (MapPoint{200, 101}));
+    QCOMPARE(w.scheme().Points[1][3], (MapPoint{300, 101}));
 }
 
 void TestCanvasEditing::rightClickOnNothing()
