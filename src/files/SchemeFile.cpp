@@ -1,10 +1,8 @@
 #include "files/SchemeFile.h"
 
+#include "files/CodePage.h"
 #include "files/SafeWrite.h"
 
-#include "files/CodePage.h"
-
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
