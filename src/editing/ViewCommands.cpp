@@ -3,6 +3,7 @@
 #include "model/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tram {
 
@@ -37,6 +38,8 @@ RescaleResult RescaleHorizontally(const QString& coefficientText, Scheme& scheme
     const double coefficient = ReadNumber(coefficientText);
     if (!(coefficient > 0))
         return {};
+    if (!std::isfinite(coefficient))
+        return {false, QStringLiteral("Vrijednost u polju \"Koeficijent:\" je prevelika. Nista nije promijenjeno.")};
 
     const int segments = std::clamp<int>(scheme.SegmentCount, 0, MaxSegments);
     auto pointsOf = [&](int s) { return std::clamp<int>(scheme.PointCount[s], 0, MaxPoints); };
