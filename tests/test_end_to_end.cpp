@@ -1,4 +1,5 @@
 #include "support/FakePrompts.h"
+#include "support/Schemes.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -110,11 +111,7 @@ void EndToEndTest::buildAndSaveSmallScheme()
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray expected =
-        QByteArray::fromHex("0100" "0200" "0a001400" "2c012800"
-                            "01" "01" "0000000000005940" "00" "0a00" "0a00" "0000"
-                            "01" "01" "0000000000003940" "0a00" "43656e746172")
-        + QByteArray(24, ' ') + QByteArray::fromHex("01" "6501" "01" "01" "01");
+    const QByteArray expected = testschemes::WorkedExampleBytes();
     QCOMPARE(expected.size(), 77);
     QCOMPARE(file.readAll().toHex(' '), expected.toHex(' '));
 }

@@ -2,6 +2,7 @@
 // on band edges, exact wherever a colour is exact, and nothing kept between calls.
 
 #include "support/BenchMaps.h"
+#include "support/Schemes.h"
 #include "view/Renderer.h"
 
 #include <QTest>
@@ -10,6 +11,7 @@
 
 using namespace tram;
 using benchmaps::Map;
+using testschemes::AddSegment;
 
 Q_DECLARE_METATYPE(Map)
 Q_DECLARE_METATYPE(std::function<void(Map&)>)
@@ -112,15 +114,6 @@ Comparison Compare(const QImage& fast, const QImage& plain, int width)
         }
     }
     return c;
-}
-
-void AddSegment(Scheme& s, std::initializer_list<MapPoint> points)
-{
-    const int i = ++s.SegmentCount;
-    s.PointCount[i] = int16_t(points.size());
-    int j = 0;
-    for (MapPoint p : points)
-        s.Points[i][++j] = p;
 }
 
 // Crossings, shared end points, a one-vertex segment, zero-length pieces (dots),

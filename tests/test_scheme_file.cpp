@@ -1,6 +1,7 @@
 #include "files/CodePage.h"
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
+#include "support/Schemes.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -12,52 +13,13 @@
 #include <unistd.h>
 
 using namespace tram;
+using namespace testschemes;
 
 namespace {
-
-StationName nameOf(const QString& text)
-{
-    StationName name;
-    name.fill(u' ');
-    for (qsizetype i = 0; i < std::min<qsizetype>(text.size(), NameLength); ++i)
-        name[i] = text[i].unicode();
-    return name;
-}
 
 QString textOf(const StationName& name)
 {
     return QString(reinterpret_cast<const QChar*>(name.data()), NameLength);
-}
-
-// One segment from (10, 20) to (300, 40), a light, a station "Centar", tram 101
-// on route 1 and route 1 made of segment 1.
-Scheme workedExample()
-{
-    Scheme s;
-    s.SegmentCount = 1;
-    s.PointCount[1] = 2;
-    s.Points[1][1] = {10, 20};
-    s.Points[1][2] = {300, 40};
-    s.LightCount = 1;
-    s.Lights[1] = {1, 100.0, 0, 10, 10, 0};
-    s.StationCount = 1;
-    s.Stations[1] = {1, 25.0, 10, nameOf(QStringLiteral("Centar"))};
-    s.TramCount = 1;
-    s.TramSerial[1] = 101;
-    s.TramRoute[1] = 1;
-    s.RouteCount = 1;
-    s.RouteLength[1] = 1;
-    s.RouteSegments[1][1] = 1;
-    return s;
-}
-
-QByteArray workedExampleBytes()
-{
-    return QByteArray::fromHex("0100" "0200" "0a001400" "2c012800"
-                               "01" "01" "0000000000005940" "00" "0a00" "0a00" "0000"
-                               "01" "01" "0000000000003940" "0a00" "43656e746172")
-        + QByteArray(24, ' ')
-        + QByteArray::fromHex("01" "6501" "01" "01" "01");
 }
 
 // Every field set to a distinct value, in every table, at the limits.
@@ -77,9 +39,9 @@ Scheme richScheme()
     s.Lights[1] = {255, 0.25, 1, -5, 32767, -32768};
     s.Lights[2] = {3, -1e300, 2, 300, 400, 1234};
     s.StationCount = 3;
-    s.Stations[1] = {1, 12.5, -7, nameOf(QStringLiteral("  razmak sprijeda i iza  "))};
-    s.Stations[2] = {2, 1e-300, 600, nameOf(QString::fromUtf8("čćđšž ČĆĐŠŽ Zeljeznicka"))};
-    s.Stations[3] = {0, 0, 0, nameOf(QStringLiteral("123456789012345678901234567890"))};
+    s.Stations[1] = {1, 12.5, -7, PaddedName(QStringLiteral("  razmak sprijeda i iza  "))};
+    s.Stations[2] = {2, 1e-300, 600, PaddedName(QString::fromUtf8("čćđšž ČĆĐŠŽ Zeljeznicka"))};
+    s.Stations[3] = {0, 0, 0, PaddedName(QStringLiteral("123456789012345678901234567890"))};
     s.TramCount = 2;
     s.TramSerial[1] = 101;
     s.TramRoute[1] = 255;
@@ -181,24 +143,24 @@ void SchemeFileTest::cleanup()
 
 void SchemeFileTest::workedExampleWrites77Bytes()
 {
-    const QByteArray bytes = WriteSchemeBytes(workedExample());
+    const QByteArray bytes = WriteSchemeBytes(WorkedExample());
     QCOMPARE(bytes.size(), 77);
-    QCOMPARE(bytes.toHex(' '), workedExampleBytes().toHex(' '));
+    QCOMPARE(bytes.toHex(' '), WorkedExampleBytes().toHex(' '));
 }
 
 void SchemeFileTest::workedExampleReadsBack()
 {
     Scheme scheme;
     QString error;
-    QVERIFY(ReadSchemeBytes(workedExampleBytes(), scheme, &error));
+    QVERIFY(ReadSchemeBytes(WorkedExampleBytes(), scheme, &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QVERIFY(scheme == workedExample());
+    QVERIFY(scheme == WorkedExample());
 }
 
 void SchemeFileTest::emptySchemeIsSixZeroBytes()
 {
     QCOMPARE(WriteSchemeBytes(Scheme{}), QByteArray(6, '\0'));
-    Scheme scheme = workedExample();
+    Scheme scheme = WorkedExample();
     QVERIFY(ReadSchemeBytes(QByteArray(6, '\0'), scheme, nullptr));
     QCOMPARE(scheme.SegmentCount, 0);
     QCOMPARE(scheme.LightCount, 0);
@@ -236,7 +198,7 @@ void SchemeFileTest::zeroCountsWriteNoElements()
 
 void SchemeFileTest::elementZeroIsNeverWritten()
 {
-    Scheme s = workedExample();
+    Scheme s = WorkedExample();
     s.PointCount[0] = 5;
     s.Points[1][0] = {7, 7};
     s.Lights[0].Segment = 9;
@@ -245,10 +207,10 @@ void SchemeFileTest::elementZeroIsNeverWritten()
     s.TramRoute[0] = 9;
     s.RouteLength[0] = 9;
     s.RouteSegments[1][0] = 9;
-    QCOMPARE(WriteSchemeBytes(s), workedExampleBytes());
+    QCOMPARE(WriteSchemeBytes(s), WorkedExampleBytes());
 
     Scheme read = s;
-    QVERIFY(ReadSchemeBytes(workedExampleBytes(), read, nullptr));
+    QVERIFY(ReadSchemeBytes(WorkedExampleBytes(), read, nullptr));
     QVERIFY(read == s);
 }
 
@@ -277,15 +239,15 @@ void SchemeFileTest::fileSizeFollowsTheCounts()
 void SchemeFileTest::trailingBytesAreIgnored()
 {
     Scheme scheme;
-    QVERIFY(ReadSchemeBytes(workedExampleBytes() + QByteArray("garbage after the routes"), scheme, nullptr));
-    QVERIFY(scheme == workedExample());
+    QVERIFY(ReadSchemeBytes(WorkedExampleBytes() + QByteArray("garbage after the routes"), scheme, nullptr));
+    QVERIFY(scheme == WorkedExample());
 }
 
 void SchemeFileTest::readKeepsElementsBeyondCounts()
 {
     Scheme scheme = richScheme();
     const Scheme before = scheme;
-    QVERIFY(ReadSchemeBytes(workedExampleBytes(), scheme, nullptr));
+    QVERIFY(ReadSchemeBytes(WorkedExampleBytes(), scheme, nullptr));
     QCOMPARE(scheme.SegmentCount, 1);
     QCOMPARE(scheme.Points[1][1], (MapPoint{10, 20}));
     QCOMPARE(scheme.Points[1][3], before.Points[1][3]);
@@ -304,7 +266,7 @@ void SchemeFileTest::refusals_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
 
-    const QByteArray good = workedExampleBytes();
+    const QByteArray good = WorkedExampleBytes();
     QTest::newRow("empty input") << QByteArray() << "nedostaje: broj segmenata";
     QTest::newRow("one byte") << QByteArray(1, '\0') << "nedostaje: broj segmenata";
     QTest::newRow("no light count") << good.left(12) << "nedostaje: broj semafora";
@@ -355,7 +317,7 @@ void SchemeFileTest::refusalLeavesSchemeUntouched()
     const Scheme before = scheme;
     // Valid up to the last route entry, which is missing: everything before it
     // would have fitted, yet nothing may change.
-    QByteArray bytes = WriteSchemeBytes(workedExample());
+    QByteArray bytes = WriteSchemeBytes(WorkedExample());
     bytes.chop(1);
     QVERIFY(!ReadSchemeBytes(bytes, scheme, nullptr));
     QVERIFY(scheme == before);
@@ -369,7 +331,7 @@ void SchemeFileTest::diacriticsAreWindows1250()
 
     Scheme s;
     s.StationCount = 1;
-    s.Stations[1].Name = nameOf(QString::fromUtf8("Čaršija"));
+    s.Stations[1].Name = PaddedName(QString::fromUtf8("Čaršija"));
     const QByteArray bytes = WriteSchemeBytes(s);
     QCOMPARE(bytes.mid(2 + 1 + 1 + 11, 30),
              QByteArray::fromHex("c861729a696a61") + QByteArray(23, ' '));
@@ -419,11 +381,11 @@ void SchemeFileTest::dialogTitlesAndFilters()
 
 void SchemeFileTest::cancelDoesNothing()
 {
-    window->model().scheme = workedExample();
+    window->model().scheme = WorkedExample();
     const QStringList before = QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
     action("mnuOpen")->trigger();
     action("mnuSave")->trigger();
-    QVERIFY(window->model().scheme == workedExample());
+    QVERIFY(window->model().scheme == WorkedExample());
     QVERIFY(prompts->warnings.isEmpty());
     QCOMPARE(QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
     QCOMPARE(window->redrawCount(), 0);
@@ -432,11 +394,11 @@ void SchemeFileTest::cancelDoesNothing()
 void SchemeFileTest::saveWritesTheModel()
 {
     const QString path = dir->filePath(QStringLiteral("primjer")); // no extension is added
-    window->model().scheme = workedExample();
+    window->model().scheme = WorkedExample();
     prompts->fileAnswers << path;
     action("mnuSave")->trigger();
     QVERIFY(prompts->warnings.isEmpty());
-    QCOMPARE(fileBytes(path), workedExampleBytes());
+    QCOMPARE(fileBytes(path), WorkedExampleBytes());
     QVERIFY(!QFile::exists(path + ".sch"));
 }
 
@@ -454,14 +416,14 @@ void SchemeFileTest::saveRefusedKeepsOldFile()
 {
     // A count beyond the tables can only come from a fault; no file could hold it.
     const QString path = dir->filePath(QStringLiteral("stara.sch"));
-    writeFile(path, workedExampleBytes());
+    writeFile(path, WorkedExampleBytes());
     window->model().scheme.SegmentCount = MaxSegments + 1;
     prompts->fileAnswers << path;
     action("mnuSave")->trigger();
     QCOMPARE(prompts->warnings.size(), 1);
     QVERIFY2(prompts->warnings[0].contains(QStringLiteral("stara.sch")), qPrintable(prompts->warnings[0]));
     QVERIFY(prompts->warnings[0].contains(QStringLiteral("broj segmenata je 41")));
-    QCOMPARE(fileBytes(path), workedExampleBytes());
+    QCOMPARE(fileBytes(path), WorkedExampleBytes());
 }
 
 void SchemeFileTest::saveIntoMissingFolderWarns()
@@ -487,7 +449,7 @@ void SchemeFileTest::saveIntoReadOnlyFolderKeepsOldFile()
     const QString folder = dir->filePath(QStringLiteral("zakljucano"));
     QVERIFY(QDir().mkdir(folder));
     const QString path = folder + QStringLiteral("/stara.sch");
-    writeFile(path, workedExampleBytes());
+    writeFile(path, WorkedExampleBytes());
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
@@ -495,13 +457,13 @@ void SchemeFileTest::saveIntoReadOnlyFolderKeepsOldFile()
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(prompts->warnings.size(), 1);
     QVERIFY(prompts->warnings[0].contains(QStringLiteral("stara.sch")));
-    QCOMPARE(fileBytes(path), workedExampleBytes());
+    QCOMPARE(fileBytes(path), WorkedExampleBytes());
 }
 
 void SchemeFileTest::openReadsWithoutRedrawOrReset()
 {
     const QString path = dir->filePath(QStringLiteral("primjer.sch"));
-    writeFile(path, workedExampleBytes());
+    writeFile(path, WorkedExampleBytes());
     EditorModel& m = window->model();
     m.edit.CurrentSegment = 4;
     m.edit.CurrentRoute = 3;
@@ -521,7 +483,7 @@ void SchemeFileTest::openReadsWithoutRedrawOrReset()
     prompts->fileAnswers << path;
     action("mnuOpen")->trigger();
     QVERIFY(prompts->warnings.isEmpty());
-    QVERIFY(m.scheme == workedExample());
+    QVERIFY(m.scheme == WorkedExample());
     QVERIFY(m.edit == edit);
     QVERIFY(m.display == display);
     QCOMPARE(window->redrawCount(), 0);
@@ -535,13 +497,13 @@ void SchemeFileTest::openReadsWithoutRedrawOrReset()
 void SchemeFileTest::openAfterLargerSchemeKeepsOldElements()
 {
     const QString path = dir->filePath(QStringLiteral("primjer.sch"));
-    writeFile(path, workedExampleBytes());
+    writeFile(path, WorkedExampleBytes());
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
     action("mnuOpen")->trigger();
 
     Scheme expected = richScheme();
-    QVERIFY(ReadSchemeBytes(workedExampleBytes(), expected, nullptr));
+    QVERIFY(ReadSchemeBytes(WorkedExampleBytes(), expected, nullptr));
     QVERIFY(window->model().scheme == expected);
     QVERIFY(window->model().scheme.Stations[3] == richScheme().Stations[3]);
     QCOMPARE(window->model().scheme.RouteLength[3], 2);
@@ -550,7 +512,7 @@ void SchemeFileTest::openAfterLargerSchemeKeepsOldElements()
 void SchemeFileTest::openAfterLargerSchemeNewRouteReusesSlot()
 {
     const QString path = dir->filePath(QStringLiteral("primjer.sch"));
-    writeFile(path, workedExampleBytes());
+    writeFile(path, WorkedExampleBytes());
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
     action("mnuOpen")->trigger();
@@ -573,7 +535,7 @@ void SchemeFileTest::openAfterLargerSchemeNewRouteReusesSlot()
 void SchemeFileTest::openRefusedFileWarnsAndKeepsModel()
 {
     const QString path = dir->filePath(QStringLiteral("pokvarena.sch"));
-    QByteArray bytes = workedExampleBytes();
+    QByteArray bytes = WorkedExampleBytes();
     bytes[12] = char(101); // 101 lights
     writeFile(path, bytes);
     window->model().scheme = richScheme();
@@ -588,7 +550,7 @@ void SchemeFileTest::openRefusedFileWarnsAndKeepsModel()
 
 void SchemeFileTest::openMissingFileWarns()
 {
-    window->model().scheme = workedExample();
+    window->model().scheme = WorkedExample();
     prompts->fileAnswers << dir->filePath(QStringLiteral("nepostojeca.sch")) << dir->path();
     action("mnuOpen")->trigger();
     QCOMPARE(prompts->warnings.size(), 1);
@@ -597,7 +559,7 @@ void SchemeFileTest::openMissingFileWarns()
 
     action("mnuOpen")->trigger(); // a folder
     QCOMPARE(prompts->warnings.size(), 2);
-    QVERIFY(window->model().scheme == workedExample());
+    QVERIFY(window->model().scheme == WorkedExample());
 }
 
 QTEST_MAIN(SchemeFileTest)

@@ -4,6 +4,7 @@
 #include "files/CodePage.h"
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
+#include "support/Schemes.h"
 #include "ui/MainWindow.h"
 #include "view/Renderer.h"
 
@@ -23,6 +24,7 @@
 #include <random>
 
 using namespace tram;
+using namespace testschemes;
 
 namespace {
 
@@ -51,68 +53,23 @@ ToolRun runTool(const QStringList& arguments)
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-StationName nameOf(const QString& text)
-{
-    StationName name;
-    name.fill(u' ');
-    std::copy_n(text.utf16(), std::min<qsizetype>(text.size(), NameLength), name.begin());
-    return name;
-}
-
-int addSegment(Scheme& scheme, std::initializer_list<MapPoint> points)
-{
-    const int s = ++scheme.SegmentCount;
-    scheme.PointCount[s] = int16_t(points.size());
-    int j = 0;
-    for (const MapPoint p : points)
-        scheme.Points[s][++j] = p;
-    return s;
-}
-
-// One segment from (10, 20) to (300, 40), a light, a station "Centar", tram
-// 101 on route 1 and route 1 made of segment 1.
-Scheme workedExample()
-{
-    Scheme s;
-    addSegment(s, {{10, 20}, {300, 40}});
-    s.LightCount = 1;
-    s.Lights[1] = {1, 100.0, 0, 10, 10, 0};
-    s.StationCount = 1;
-    s.Stations[1] = {1, 25.0, 10, nameOf(QStringLiteral("Centar"))};
-    s.TramCount = 1;
-    s.TramSerial[1] = 101;
-    s.TramRoute[1] = 1;
-    s.RouteCount = 1;
-    s.RouteLength[1] = 1;
-    s.RouteSegments[1][1] = 1;
-    return s;
-}
-
-QByteArray workedExampleBytes()
-{
-    return QByteArray::fromHex("0100" "0200" "0a001400" "2c012800"
-                               "01" "01" "0000000000005940" "00" "0a00" "0a00" "0000"
-                               "01" "01" "0000000000003940" "0a00" "43656e746172")
-        + QByteArray(24, ' ') + QByteArray::fromHex("01" "6501" "01" "01" "01");
-}
-
 // Crossing segments, two routes, red and green lights and stations: every
 // part of the picture the options switch.
 Scheme network()
 {
     Scheme s;
-    addSegment(s, {{40, 60}, {300, 80}, {520, 200}, {700, 210}});
-    addSegment(s, {{100, 300}, {400, 40}});
-    addSegment(s, {{600, 350}, {650, 120}, {900, 100}, {960, 300}, {820, 370}});
-    addSegment(s, {{200, 200}});
+    AddSegment(s, {{40, 60}, {300, 80}, {520, 200}, {700, 210}});
+    AddSegment(s, {{100, 300}, {400, 40}});
+    AddSegment(s, {{600, 350}, {650, 120}, {900, 100}, {960, 300}, {820, 370}});
+    AddSegment(s, {{200, 200}});
     s.LightCount = 3;
     s.Lights[1] = {1, 120.0, 0, 10, 10, 0};
     s.Lights[2] = {2, 200.5, 1, 10, 10, 0};
     s.Lights[3] = {3, 400.0, 255, 5, 7, 3};
     s.StationCount = 3;
-    s.Stations[1] = {1, 40.0, 10, nameOf(QStringLiteral("Centar"))};
-    s.Stations[2] = {3, 10.0, 10, nameOf(QStringLiteral("Skenderija"))};
-    s.Stations[3] = {2, 150.25, 10, nameOf(QStringLiteral("Bascarsija"))};
+    s.Stations[1] = {1, 40.0, 10, PaddedName(QStringLiteral("Centar"))};
+    s.Stations[2] = {3, 10.0, 10, PaddedName(QStringLiteral("Skenderija"))};
+    s.Stations[3] = {2, 150.25, 10, PaddedName(QStringLiteral("Bascarsija"))};
     s.TramCount = 2;
     s.TramSerial[1] = 101;
     s.TramRoute[1] = 1;
@@ -151,7 +108,7 @@ Scheme fullScheme()
     auto name = [&](int i) {
         StationName result{}; // NULs, as a never applied name
         if (i == 1)
-            return nameOf(QStringLiteral("  Sibenik  Šibenik Čačak Đ ž "));
+            return PaddedName(QStringLiteral("  Sibenik  Šibenik Čačak Đ ž "));
         if (i == 2)
             return result;
         QByteArray bytes;
@@ -197,15 +154,15 @@ Scheme fullScheme()
 Scheme doubtfulScheme()
 {
     Scheme s;
-    addSegment(s, {{10, 20}, {1300, 40}, {30, -5}});
-    addSegment(s, {{5, 5}});
+    AddSegment(s, {{10, 20}, {1300, 40}, {30, -5}});
+    AddSegment(s, {{5, 5}});
     s.LightCount = 2;
     s.Lights[1] = {41, 10.0, 0, 10, 10, 0};
     s.Lights[2] = {1, -0.5, 0, 10, 10, 0};
     s.StationCount = 3;
-    s.Stations[1] = {1, 2600.0, 10, nameOf(QStringLiteral("Centar"))};
-    s.Stations[2] = {0, 0.0, 10, nameOf(QStringLiteral("Nula"))};
-    s.Stations[3] = {1, 100.0, 10, nameOf(QStringLiteral("Dobra"))};
+    s.Stations[1] = {1, 2600.0, 10, PaddedName(QStringLiteral("Centar"))};
+    s.Stations[2] = {0, 0.0, 10, PaddedName(QStringLiteral("Nula"))};
+    s.Stations[3] = {1, 100.0, 10, PaddedName(QStringLiteral("Dobra"))};
     s.TramCount = 2;
     s.TramSerial[1] = 101;
     s.TramRoute[1] = 3;
@@ -333,9 +290,9 @@ void ToolTest::initTestCase()
 {
     QVERIFY(dir.isValid());
     QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath()));
-    schemeFile(QStringLiteral("worked.sch"), workedExample());
+    schemeFile(QStringLiteral("worked.sch"), WorkedExample());
     schemeFile(QStringLiteral("network.sch"), network());
-    QCOMPARE(fileBytes(path(QStringLiteral("worked.sch"))), workedExampleBytes());
+    QCOMPARE(fileBytes(path(QStringLiteral("worked.sch"))), WorkedExampleBytes());
 }
 
 void ToolTest::helpTexts_data()
@@ -447,7 +404,7 @@ void ToolTest::checkSeveralFiles()
 void ToolTest::checkExtraBytes()
 {
     const QString file = path(QStringLiteral("extra.sch"));
-    writeBytes(file, workedExampleBytes() + "xyz");
+    writeBytes(file, WorkedExampleBytes() + "xyz");
     const ToolRun run = runTool({"check", file});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(QString::fromUtf8(run.out), file + ": visak bajtova iza posljednjeg unosa rute: 3\n");
@@ -458,7 +415,7 @@ void ToolTest::checkUnreadableFile_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
     QTest::newRow("empty") << QByteArray() << "prekratka";
-    QTest::newRow("cut in a station") << workedExampleBytes().left(50) << "prekratka";
+    QTest::newRow("cut in a station") << WorkedExampleBytes().left(50) << "prekratka";
     QTest::newRow("41 segments") << QByteArray::fromHex("2900") << "broj segmenata je 41";
     QTest::newRow("negative count") << QByteArray::fromHex("ffff") << "negativan";
 }
@@ -495,10 +452,10 @@ void ToolTest::infoBrokenFile_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("verdict");
     QTest::addColumn<bool>("countsShown");
-    QTest::newRow("cut") << workedExampleBytes().left(76) << "ispravna: ne: Datoteka" << false;
-    QTest::newRow("too many routes") << workedExampleBytes().left(74) + QByteArray::fromHex("15")
+    QTest::newRow("cut") << WorkedExampleBytes().left(76) << "ispravna: ne: Datoteka" << false;
+    QTest::newRow("too many routes") << WorkedExampleBytes().left(74) + QByteArray::fromHex("15")
                                      << "broj ruta je 21" << false;
-    QTest::newRow("extra bytes") << workedExampleBytes() + QByteArray(5, '\0')
+    QTest::newRow("extra bytes") << WorkedExampleBytes() + QByteArray(5, '\0')
                                  << "ispravna: ne: visak bajtova iza posljednjeg unosa rute: 5" << true;
 }
 
@@ -661,7 +618,7 @@ void ToolTest::renderRefusalWritesNothing()
     QFETCH(QString, output);
     QFETCH(QStringList, options);
     QFETCH(QString, message);
-    writeBytes(path(QStringLiteral("cut.sch")), workedExampleBytes().left(40));
+    writeBytes(path(QStringLiteral("cut.sch")), WorkedExampleBytes().left(40));
     const QString out = path(output);
     const QStringList arguments = QStringList{"render", path(input), out} + options;
 
@@ -684,7 +641,7 @@ void ToolTest::jsonRoundTrip_data()
 {
     QTest::addColumn<Scheme>("scheme");
     QTest::newRow("empty") << Scheme{};
-    QTest::newRow("worked example") << workedExample();
+    QTest::newRow("worked example") << WorkedExample();
     QTest::newRow("network") << network();
     QTest::newRow("doubtful references") << doubtfulScheme();
     QTest::newRow("every table full, odd positions and names") << fullScheme();
@@ -734,7 +691,7 @@ void ToolTest::toJsonIsReadable()
 void ToolTest::toJsonWarnsAboutExtraBytes()
 {
     const QString file = path(QStringLiteral("extra.sch"));
-    writeBytes(file, workedExampleBytes() + "xyz");
+    writeBytes(file, WorkedExampleBytes() + "xyz");
     const ToolRun run = runTool({"to-json", file});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.contains("visak bajtova iza posljednjeg unosa rute: 3"), run.err.constData());
@@ -748,7 +705,7 @@ void ToolTest::fromJsonPadsNames()
     writeBytes(json, QJsonDocument(workedExampleJson()).toJson(QJsonDocument::Compact));
     const ToolRun run = runTool({"from-json", json, out});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(fileBytes(out), workedExampleBytes());
+    QCOMPARE(fileBytes(out), WorkedExampleBytes());
 }
 
 void ToolTest::fromJsonRefuses_data()
@@ -817,9 +774,9 @@ void ToolTest::fromJsonRefuses()
     QVERIFY2(fresh.err.startsWith(expected) && fresh.err.contains(message.toUtf8()), fresh.err.constData());
     QVERIFY(!QFile::exists(out));
 
-    writeBytes(out, workedExampleBytes());
+    writeBytes(out, WorkedExampleBytes());
     QCOMPARE(runTool({"from-json", input, out}).exitCode, 2);
-    QCOMPARE(fileBytes(out), workedExampleBytes());
+    QCOMPARE(fileBytes(out), WorkedExampleBytes());
 }
 
 void ToolTest::fromJsonMissingFile()
