@@ -112,11 +112,8 @@ Scheme fullScheme()
         if (i == 2)
             return result;
         QByteArray bytes;
-        while (bytes.size() < NameLength) {
-            const char byte = char(any(0, 255));
-            if (FromCodePage(QByteArray(1, byte)) != QString(QChar(0xFFFD)))
-                bytes.append(byte);
-        }
+        while (bytes.size() < NameLength)
+            bytes.append(char(any(0, 255)));
         const QString text = FromCodePage(bytes);
         std::copy_n(text.utf16(), NameLength, result.begin());
         return result;
@@ -159,10 +156,11 @@ Scheme doubtfulScheme()
     s.LightCount = 2;
     s.Lights[1] = {41, 10.0, 0, 10, 10, 0};
     s.Lights[2] = {1, -0.5, 0, 10, 10, 0};
-    s.StationCount = 3;
+    s.StationCount = 4;
     s.Stations[1] = {1, 2600.0, 10, PaddedName(QStringLiteral("Centar"))};
     s.Stations[2] = {0, 0.0, 10, PaddedName(QStringLiteral("Nula"))};
     s.Stations[3] = {1, 100.0, 10, PaddedName(QStringLiteral("Dobra"))};
+    s.Stations[4] = {1, 50.0, 10, PaddedName(QStringLiteral("Bajt \u0090"))};
     s.TramCount = 2;
     s.TramSerial[1] = 101;
     s.TramRoute[1] = 3;
@@ -371,6 +369,7 @@ void ToolTest::checkListsEveryFinding()
         "semafor 2: polozaj -0.5 je izvan 0..2560.9520234601 segmenta 1",
         "stanica 1: polozaj 2600 je izvan 0..2560.9520234601 segmenta 1",
         "stanica 2: segment 0 ne postoji",
+        "stanica 4: naziv ima bajt koji kodna stranica ne poznaje",
         "vlakon 1: ruta 3 ne postoji",
         "ruta 1, mjesto 2: segment 9 ne postoji",
         "ruta 2: nema nijedan segment",
@@ -390,7 +389,7 @@ void ToolTest::checkSeveralFiles()
 
     const ToolRun findings = runTool({"check", good, doubtful, good});
     QCOMPARE(findings.exitCode, 1);
-    QCOMPARE(findings.out.count('\n'), 10);
+    QCOMPARE(findings.out.count('\n'), 11);
     QVERIFY(!findings.out.contains(good.toUtf8()));
 
     // A file that cannot be read wins, and the others are still checked.

@@ -10,6 +10,11 @@ namespace {
 constexpr char CodePageName[] = "WINDOWS-1250";
 constexpr char16_t Replacement = u'\uFFFD';
 
+bool isUndefinedByte(unsigned value)
+{
+    return value == 0x81 || value == 0x83 || value == 0x88 || value == 0x90 || value == 0x98;
+}
+
 // One conversion descriptor for one call; converting unit by unit keeps the
 // one-to-one width even where a unit has no counterpart.
 class Converter {
@@ -57,7 +62,8 @@ QByteArray ToCodePage(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-        converter.convert(in, sizeof in, bytes.data() + i, 1);
+        if (!converter.convert(in, sizeof in, bytes.data() + i, 1) && isUndefinedByte(unit))
+            bytes[i] = static_cast<char>(unit);
     }
     return bytes;
 }
@@ -71,8 +77,15 @@ QString FromCodePage(QByteArrayView bytes)
         unsigned char out[2];
         if (converter.convert(&in, 1, reinterpret_cast<char*>(out), sizeof out))
             text[i] = QChar(static_cast<char16_t>(out[0] | (out[1] << 8)));
+        else if (isUndefinedByte(static_cast<unsigned char>(in)))
+            text[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(in)));
     }
     return text;
+}
+
+bool StandsForUndefinedByte(QChar c)
+{
+    return isUndefinedByte(c.unicode());
 }
 
 } // namespace tram

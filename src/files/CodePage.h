@@ -12,8 +12,13 @@ namespace tram {
 // One byte per UTF-16 unit; a unit the code page has no byte for becomes '?'.
 QByteArray ToCodePage(QStringView text);
 
-// One character per byte; a byte the code page leaves undefined (0x81, 0x83,
-// 0x88, 0x90, 0x98) becomes U+FFFD, the replacement character.
+// One character per byte. The five bytes the code page leaves undefined (0x81,
+// 0x83, 0x88, 0x90, 0x98) become the control characters of the same number,
+// as Windows reads them, and ToCodePage writes those back as the same bytes:
+// no name byte is lost between an open and a save.
 QString FromCodePage(QByteArrayView bytes);
+
+// Whether the character stands for one of those undefined bytes.
+bool StandsForUndefinedByte(QChar c);
 
 } // namespace tram

@@ -1,5 +1,6 @@
 #include "SchemeCheck.h"
 
+#include "files/CodePage.h"
 #include "model/NumberText.h"
 #include "view/Canvas.h"
 #include "view/Geometry.h"
@@ -57,10 +58,9 @@ void checkStations(const Scheme& scheme, QStringList& findings)
     for (int i = 1; i <= scheme.StationCount; ++i) {
         const QString object = QStringLiteral("stanica %1").arg(i);
         checkPlacement(scheme, object, scheme.Stations[i].Segment, scheme.Stations[i].Position, findings);
-        // The reader turns a byte the code page leaves undefined into U+FFFD,
-        // which cannot be saved back as that byte.
+        // Such a byte is kept, but shows as no letter anywhere.
         const auto& name = scheme.Stations[i].Name;
-        if (std::find(name.begin(), name.end(), u'\uFFFD') != name.end())
+        if (std::any_of(name.begin(), name.end(), [](char16_t c) { return StandsForUndefinedByte(QChar(c)); }))
             findings << QStringLiteral("%1: naziv ima bajt koji kodna stranica ne poznaje").arg(object);
     }
 }
