@@ -1,13 +1,13 @@
 #include "ui/Prompts.h"
 
+#include "ui/MainWindow.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace tram {
 
 namespace {
-
-const QString MessageTitle = QStringLiteral("Editor mapa vlakonskog saobracaja");
 
 QString askFileName(QWidget* parent, const QString& title, const QString& filter,
                     QFileDialog::AcceptMode mode)
@@ -38,12 +38,12 @@ QString DialogPrompts::saveFileName(QWidget* parent, const QString& title, const
 
 void DialogPrompts::information(QWidget* parent, const QString& text)
 {
-    QMessageBox::information(parent, MessageTitle, text);
+    QMessageBox::information(parent, MainWindow::Caption, text);
 }
 
 void DialogPrompts::warning(QWidget* parent, const QString& text)
 {
-    QMessageBox::warning(parent, MessageTitle, text);
+    QMessageBox::warning(parent, MainWindow::Caption, text);
 }
 
 } // namespace tram
