@@ -2,6 +2,7 @@
 // designed in twips, 15 to a pixel, measured in the client area (the central
 // widget under the menu bar).
 #include "ui/CanvasWidget.h"
+#include "ui/ControlHelp.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -182,6 +183,8 @@ void MainWindow::buildControls()
     narrow.setPixelSize(10);
     narrow.setStretch(QFont::SemiCondensed);
     cmdResize->setFont(narrow);
+
+    ExplainControls(*client);
 }
 
 void MainWindow::buildMenus()
