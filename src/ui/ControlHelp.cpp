@@ -119,7 +119,7 @@ constexpr ControlHelp Help[] = {
      "Skriveni semafor se i dalje bira sa Shift + lijevi klik."},
     {"chkPrikaziRutu", "Boji ljubicasto segmente rute prikazane u panelu rute."},
     {"chkOznaciTrenutniSegment",
-     "Boji plavo trenutni segment (\"Broj segmenta:\"); tada \"<\" i \">\"\n"
+     "Boji svijetloplavo trenutni segment (\"Broj segmenta:\"); tada \"<\" i \">\"\n"
      "ispod tog polja odmah crtaju mapu iznova."},
     {"txtResize",
      "Koeficijent za \"Promijeni velicinu\": veci od 0, decimalni znak je tacka\n"
