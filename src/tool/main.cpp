@@ -22,6 +22,7 @@ Naredbe:
   info DATOTEKA             velicina, ispravnost i brojevi
 
 Pomoc za naredbu: tram-map-tool NAREDBA --help
+Verzija: tram-map-tool --version
 Izlazni status: 0 uspjeh, 1 naredba je nasla probleme, 2 pogresni
 argumenti ili greska datoteke. Poruke idu na standardnu gresku.
 )";
@@ -44,6 +45,10 @@ int run(const QStringList& arguments)
     const QString& name = arguments.constFirst();
     if (name == u"--help" || name == u"-h") {
         tram::PrintText(ToolHelp);
+        return tram::ExitSuccess;
+    }
+    if (name == u"--version") {
+        tram::PrintText("tram-map-tool " TRAM_VERSION "\n");
         return tram::ExitSuccess;
     }
     for (const auto& [command, handler] : Commands) {

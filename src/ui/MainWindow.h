@@ -43,6 +43,10 @@ public:
     // How many times the map was drawn since start-up.
     int redrawCount() const { return redrawCount_; }
 
+    // Opens a scheme named on the command line as "Otvori" does; with no old
+    // picture to keep, a scheme that was read is drawn at once.
+    void openAtStart(const QString& path);
+
 private slots:
     // Window
     void mnuAbout_Click();
@@ -102,6 +106,7 @@ private:
     TramPanelTexts TypedTramPanel() const;
     void RunRoutePanel(RouteCommand command);
     void RunTramPanel(TramCommand command);
+    bool openSchemeFile(const QString& path);
 
     EditorModel model_;
     SegmentCoordinateGenerator segmentCoordinates_;

@@ -16,9 +16,23 @@ void MainWindow::mnuOpen_Click()
     const QString path = prompts_->openFileName(this, QStringLiteral("Open"), SchemeFilter);
     if (path.isEmpty())
         return;
+    openSchemeFile(path);
+}
+
+void MainWindow::openAtStart(const QString& path)
+{
+    if (openSchemeFile(path))
+        Redraw();
+}
+
+// A refused file is reported and leaves the scheme as it was.
+bool MainWindow::openSchemeFile(const QString& path)
+{
     QString error;
-    if (!LoadSchemeFile(path, model_.scheme, &error))
-        prompts_->warning(this, error);
+    if (LoadSchemeFile(path, model_.scheme, &error))
+        return true;
+    prompts_->warning(this, error);
+    return false;
 }
 
 void MainWindow::mnuSave_Click()
