@@ -7,6 +7,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(cmake g++ make qt6-base-dev libbenchmark-dev)
+# The install and package tests: the desktop entry, MIME and icon checks and
+# CPack's scan of the programs' libraries.
+PACKAGES+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file)
 missing=()
 for p in "${PACKAGES[@]}" ${EXTRA_PACKAGES:-}; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
