@@ -105,6 +105,7 @@ QImage drawnSquare()
     painter.drawImage(0, 0, canvas.image(), 0, 0, Side, Side);
     painter.setClipping(false);
     painter.strokePath(cardPath(), QPen(CardBorderColour, CardBorder));
+    painter.end();
     return square;
 }
 
