@@ -38,20 +38,12 @@ void Canvas::ForeColor(QRgb colour)
 
 void Canvas::Line(int x1, int y1, int x2, int y2)
 {
-    // Qt strokes nothing but a single pixel for a line of zero length; as a
-    // point, the round cap makes it a dot as wide as the pen, like both ends
-    // of any longer line.
-    if (x1 == x2 && y1 == y2)
-        painter().drawPoint(x1, y1);
-    else
-        painter().drawLine(x1, y1, x2, y2);
+    StrokeLine(painter(), x1, y1, x2, y2);
 }
 
 void Canvas::Circle(int cx, int cy, int radius)
 {
-    if (radius < 0)
-        return;
-    painter().drawEllipse(QPoint(cx, cy), radius, radius);
+    StrokeCircle(painter(), cx, cy, radius);
 }
 
 const QImage& Canvas::image() const

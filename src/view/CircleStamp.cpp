@@ -26,10 +26,8 @@ CircleStamp::CircleStamp(const std::vector<Ring>& rings, int penWidth)
         QPainter painter(&pattern);
         UseCanvasSettings(painter);
         for (const Ring& ring : rings) {
-            if (ring.radius < 0)
-                continue;
             painter.setPen(CanvasPen(ring.colour, penWidth));
-            painter.drawEllipse(QPoint(centre, centre), ring.radius, ring.radius);
+            StrokeCircle(painter, centre, centre, ring.radius);
         }
     }
     for (int y = 0; y < pattern.height(); ++y) {

@@ -20,6 +20,12 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
 void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit,
                      const DisplaySettings& display);
 
+// That drawing on any painter set up with the canvas settings, in canvas
+// coordinates: the canvas image, or through a scaling transform a larger
+// image, an SVG or a PDF page. The background is the caller's.
+void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit,
+                       const DisplaySettings& display, int drawWidth);
+
 // Colours of the band passes; k is the pen width of the pass. Wide pens would
 // make components negative: they are clamped, so passes of 25 and above are black.
 enum class BandKind { Track, Route, Marked };
