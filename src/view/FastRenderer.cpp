@@ -75,17 +75,17 @@ void DrawVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
 CircleStamp StationStamp()
 {
     std::vector<CircleStamp::Ring> rings;
-    for (int r = 6; r >= 1; --r)
+    for (int r = StationRadius; r >= 1; --r)
         rings.push_back({r, StationColour(r)});
-    return CircleStamp(rings, 2);
+    return CircleStamp(rings, SymbolPenWidth);
 }
 
 CircleStamp LightStamp(bool green)
 {
     std::vector<CircleStamp::Ring> rings;
-    for (int r = 4; r >= 1; --r)
+    for (int r = LightRadius; r >= 1; --r)
         rings.push_back({r, LightColour(green, r)});
-    return CircleStamp(rings, 2);
+    return CircleStamp(rings, SymbolPenWidth);
 }
 
 void DrawStationsAndLights(QImage& image, const Scheme& scheme, const DisplaySettings& display)

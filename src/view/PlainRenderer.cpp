@@ -40,8 +40,8 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
         for (int i = 1; i <= scheme.StationCount; ++i) {
             const Station& s = scheme.Stations[i];
             const MapPoint p = LocateOnSegment(scheme, s.Segment, s.Position);
-            for (int r = 6; r >= 1; --r) {
-                painter.setPen(CanvasPen(StationColour(r), 2));
+            for (int r = StationRadius; r >= 1; --r) {
+                painter.setPen(CanvasPen(StationColour(r), SymbolPenWidth));
                 StrokeCircle(painter, p.X, p.Y, r);
             }
         }
@@ -50,8 +50,8 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
         for (int i = 1; i <= scheme.LightCount; ++i) {
             const TrafficLight& l = scheme.Lights[i];
             const MapPoint p = LocateOnSegment(scheme, l.Segment, l.Position);
-            for (int r = 4; r >= 1; --r) {
-                painter.setPen(CanvasPen(LightColour(l.InitialState != 0, r), 2));
+            for (int r = LightRadius; r >= 1; --r) {
+                painter.setPen(CanvasPen(LightColour(l.InitialState != 0, r), SymbolPenWidth));
                 StrokeCircle(painter, p.X, p.Y, r);
             }
         }

@@ -57,6 +57,12 @@ inline constexpr QRgb VertexFirstColour = qRgb(0, 255, 0);
 inline constexpr QRgb VertexLastColour = qRgb(255, 0, 0);
 inline constexpr QRgb VertexMiddleColour = qRgb(255, 255, 255);
 
+// Stations are rings of radius StationRadius down to 1, lights rings of
+// LightRadius down to 1, all drawn with a pen SymbolPenWidth wide.
+inline constexpr int StationRadius = 6;
+inline constexpr int LightRadius = 4;
+inline constexpr int SymbolPenWidth = 2;
+
 inline QRgb StationColour(int r) { return qRgb(0, 0, 250 - 8 * r); }
 inline QRgb LightColour(bool green, int r)
 {
