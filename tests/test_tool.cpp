@@ -5,6 +5,7 @@
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
 #include "support/Schemes.h"
+#include "support/ToolRun.h"
 #include "ui/MainWindow.h"
 #include "view/Renderer.h"
 
@@ -15,7 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,33 +25,9 @@
 
 using namespace tram;
 using namespace testschemes;
+using namespace testtool;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-QString toolPath()
-{
-    // Tests are built in <build>/tests, the tool in <build>/bin.
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tram-map-tool");
-}
-
-ToolRun runTool(const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    process.setProcessEnvironment(environment);
-    process.start(toolPath(), arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 // Crossing segments, two routes, red and green lights and stations: every
 // part of the picture the options switch.
@@ -519,6 +495,14 @@ void ToolTest::renderMatchesCanvas_data()
     mark2.CurrentSegment = 2;
     QTest::newRow("segment 2 marked, wide pen") << QStringList{"--mark", "2", "--width", "30"} << 30 << mark2
                                                 << start;
+    DisplaySettings clean = start;
+    clean.ShowCircles = clean.MarkSegment = false;
+    QTest::newRow("clean") << QStringList{"--clean"} << StartDrawWidth << none << clean;
+    DisplaySettings cleanRoute = routeShown;
+    cleanRoute.ShowCircles = cleanRoute.MarkSegment = cleanRoute.ShowLights = false;
+    QTest::newRow("clean: the route stays, the mark goes")
+        << QStringList{"--clean", "--route", "1", "--mark", "3", "--no-lights"} << StartDrawWidth << mark3 << cleanRoute;
+    QTest::newRow("scale 1 is the canvas") << QStringList{"--scale", "1.4", "--width", "6"} << 6 << none << start;
 }
 
 void ToolTest::renderMatchesCanvas()
@@ -543,6 +527,9 @@ void ToolTest::renderMatchesCanvas()
         QVERIFY(!written.isNull());
         QCOMPARE(written.size(), QSize(Canvas::Width, Canvas::Height));
         QCOMPARE(written.convertToFormat(expected.format()), expected);
+        // 100 dpi, as the tool's pictures have always said.
+        QCOMPARE(written.dotsPerMeterX(), 3937);
+        QCOMPARE(written.dotsPerMeterY(), 3937);
     }
 }
 
@@ -594,8 +581,9 @@ void ToolTest::renderRefusalWritesNothing_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
     const QString good = QStringLiteral("network.sch");
-    QTest::newRow("jpg") << good << "out.jpg" << QStringList{} << "nastavak .png ili .bmp";
-    QTest::newRow("no extension") << good << "out" << QStringList{} << "nastavak .png ili .bmp";
+    QTest::newRow("jpg") << good << "out.jpg" << QStringList{} << "nastavak .png, .bmp, .svg ili .pdf";
+    QTest::newRow("no extension") << good << "out" << QStringList{} << "nastavak .png, .bmp, .svg ili .pdf";
+    QTest::newRow("svgz") << good << "out.svgz" << QStringList{} << "nastavak .png, .bmp, .svg ili .pdf";
     QTest::newRow("missing scheme") << "missing.sch" << "out.png" << QStringList{} << "ne postoji";
     QTest::newRow("broken scheme") << "cut.sch" << "out.png" << QStringList{} << "prekratka";
     QTest::newRow("route 3 of 2") << good << "out.png" << QStringList{"--route", "3"} << "--route 3: ruta mora biti izmedju 1 i 2";
@@ -609,6 +597,18 @@ void ToolTest::renderRefusalWritesNothing_data()
     QTest::newRow("circle beyond 16 bits") << good << "out.png" << QStringList{"--circle", "-40000"}
                                            << "\"Velicina kruga:\" mora biti izmedju -32768 i 32767";
     QTest::newRow("folder missing") << good << "no/such/folder/out.png" << QStringList{} << "folder ne postoji";
+    QTest::newRow("scale 0") << good << "out.png" << QStringList{"--scale", "0"} << "--scale 0: uvecanje mora biti izmedju 1 i 16";
+    QTest::newRow("scale 17") << good << "out.bmp" << QStringList{"--scale", "17"} << "--scale 17: uvecanje mora biti izmedju 1 i 16";
+    QTest::newRow("scale 16.6 rounds to 17") << good << "out.png" << QStringList{"--scale", "16.6"} << "--scale 16.6: uvecanje";
+    QTest::newRow("scale text") << good << "out.png" << QStringList{"--scale", "dva"} << "--scale dva";
+    QTest::newRow("scale of a vector") << good << "out.svg" << QStringList{"--scale", "2"} << "--scale vrijedi samo za .png i .bmp";
+    QTest::newRow("page A5") << good << "out.pdf" << QStringList{"--page", "A5"} << "--page A5: papir mora biti A4 ili A3";
+    QTest::newRow("page of a picture") << good << "out.png" << QStringList{"--page", "A4"} << "--page vrijedi samo za .pdf";
+    QTest::newRow("svg, folder missing") << good << "no/such/folder/out.svg" << QStringList{"--labels"} << "folder ne postoji";
+    QTest::newRow("pdf, folder missing") << good << "no/such/folder/out.PDF" << QStringList{"--page", "a3"} << "folder ne postoji";
+    QTest::newRow("large picture, folder missing") << good << "no/such/folder/out.png" << QStringList{"--scale", "2"} << "folder ne postoji";
+    QTest::newRow("svg, missing scheme") << "missing.sch" << "out.svg" << QStringList{} << "ne postoji";
+    QTest::newRow("pdf, route 3 of 2") << good << "out.pdf" << QStringList{"--route", "3", "--clean"} << "--route 3";
 }
 
 void ToolTest::renderRefusalWritesNothing()

@@ -7,6 +7,7 @@
 #include "files/SchemeFile.h"
 #include "model/NumberText.h"
 #include "view/Canvas.h"
+#include "view/MapOutput.h"
 #include "view/Renderer.h"
 
 #include <QFileInfo>
@@ -17,12 +18,14 @@ namespace {
 
 const char RenderHelp[] = R"(Upotreba: tram-map-tool render DATOTEKA SLIKA [opcije]
 
-Crta semu rendererom editora na platno od 1000 x 392 piksela i sprema sliku.
-Format slijedi nastavak imena SLIKA: .png ili .bmp. Slika je piksel za
-piksel ono sto editor pokaze s istim postavkama; bez opcija to su postavke
-pri pokretanju editora (debljina linije 20, krug 10, krugovi, stanice i
-semafori prikazani, ruta nije prikazana, nijedan segment nije oznacen).
-Slika se pise preko privremene datoteke, pa pri gresci ne ostaje djelimicna.
+Crta semu rendererom editora i sprema sliku. Format slijedi nastavak imena
+SLIKA: .png ili .bmp daju platno od 1000 x 392 piksela (s --scale vece),
+.svg ili .pdf vektorsku sliku istih poteza, boja i redoslijeda crtanja.
+Bez opcija --scale i --labels .png i .bmp su piksel za piksel ono sto
+editor pokaze s istim postavkama; bez opcija to su postavke pri pokretanju
+editora (debljina linije 20, krug 10, krugovi, stanice i semafori
+prikazani, ruta nije prikazana, nijedan segment nije oznacen). Slika se pise
+preko privremene datoteke, pa pri gresci ne ostaje djelimicna.
 
 Opcije (brojevi se citaju kao u poljima editora: 3.5 daje 4):
   --width N      debljina linije, 1..32767 ("Debljina linije:")
@@ -32,6 +35,12 @@ Opcije (brojevi se citaju kao u poljima editora: 3.5 daje 4):
   --no-lights    bez semafora ("Prikazi semafore")
   --route R      prikazi rutu R, 1..broj ruta ("Prikazi rutu")
   --mark S       oznaci segment S, 1..broj segmenata ("Oznaci segment")
+  --clean        bez onoga sto sluzi samo uredjivanju: bez krugova tacaka
+                 i bez oznacenog segmenta (--mark tada nema ucinka)
+  --labels       naziv svake stanice pored njenog simbola
+  --scale N      .png ili .bmp N puta veca, 1..16, crtana u toj velicini
+  --page P       .pdf na papiru A4 ili A3 polozeno, karta uklopljena u
+                 stranicu; bez nje je stranica velicine karte
 
 Izlazni status: 0 kad je slika sacuvana, 2 kad argumenti nisu ispravni ili
 se datoteka ne moze procitati ili sacuvati.
@@ -44,14 +53,97 @@ const QCommandLineOption NoStationsOption(QStringLiteral("no-stations"));
 const QCommandLineOption NoLightsOption(QStringLiteral("no-lights"));
 const QCommandLineOption RouteOption(QStringLiteral("route"), QString(), QStringLiteral("R"));
 const QCommandLineOption MarkOption(QStringLiteral("mark"), QString(), QStringLiteral("S"));
+const QCommandLineOption CleanOption(QStringLiteral("clean"));
+const QCommandLineOption LabelsOption(QStringLiteral("labels"));
+const QCommandLineOption ScaleOption(QStringLiteral("scale"), QString(), QStringLiteral("N"));
+const QCommandLineOption PageOption(QStringLiteral("page"), QString(), QStringLiteral("P"));
 
-// The picture format for the output's name, or an empty text.
-QByteArray formatFor(const QString& path)
+enum class OutputKind { None, Png, Bmp, Svg, Pdf };
+
+// The output format for the output's name.
+OutputKind kindFor(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"png" || suffix == u"bmp")
-        return suffix.toUpper().toLatin1();
-    return {};
+    if (suffix == u"png")
+        return OutputKind::Png;
+    if (suffix == u"bmp")
+        return OutputKind::Bmp;
+    if (suffix == u"svg")
+        return OutputKind::Svg;
+    if (suffix == u"pdf")
+        return OutputKind::Pdf;
+    return OutputKind::None;
+}
+
+bool isRaster(OutputKind kind)
+{
+    return kind == OutputKind::Png || kind == OutputKind::Bmp;
+}
+
+const char* rasterFormat(OutputKind kind)
+{
+    return kind == OutputKind::Png ? "PNG" : "BMP";
+}
+
+// The resolution the pictures give: 100 dpi, which the tool's pictures have
+// always said (Qt's resolution where there is no screen; its offscreen screen
+// would say 96), so a PNG or BMP without the print options stays byte for
+// byte what it was. A larger picture has that many more dots per inch: it
+// prints at the same size, only finer.
+QImage withToolResolution(QImage picture, int scale)
+{
+    const int dotsPerMeter = 3937 * scale;
+    picture.setDotsPerMeterX(dotsPerMeter);
+    picture.setDotsPerMeterY(dotsPerMeter);
+    return picture;
+}
+
+// What the output options ask for beyond the editor's settings.
+struct OutputOptions {
+    OutputKind kind = OutputKind::None;
+    int scale = 1;
+    Paper paper = Paper::FitMap;
+    bool labels = false;
+};
+
+bool readOutputOptions(const QCommandLineParser& parser, const QString& output, OutputOptions& options,
+                       QString& error)
+{
+    options.kind = kindFor(output);
+    if (options.kind == OutputKind::None) {
+        error = QStringLiteral("\"%1\": slika mora imati nastavak .png, .bmp, .svg ili .pdf").arg(ShownFileName(output));
+        return false;
+    }
+    if (parser.isSet(ScaleOption)) {
+        const QString text = parser.value(ScaleOption);
+        const double scale = RoundHalfEven(ReadNumber(text));
+        if (!(scale >= 1 && scale <= MaxMapScale)) {
+            error = QStringLiteral("--scale %1: uvecanje mora biti izmedju 1 i %2").arg(text).arg(MaxMapScale);
+            return false;
+        }
+        if (!isRaster(options.kind)) {
+            error = QStringLiteral("--scale vrijedi samo za .png i .bmp; .svg i .pdf se uvecavaju bez gubitka");
+            return false;
+        }
+        options.scale = int(scale);
+    }
+    if (parser.isSet(PageOption)) {
+        const QString text = parser.value(PageOption);
+        if (text.compare(u"A4", Qt::CaseInsensitive) == 0)
+            options.paper = Paper::A4;
+        else if (text.compare(u"A3", Qt::CaseInsensitive) == 0)
+            options.paper = Paper::A3;
+        else {
+            error = QStringLiteral("--page %1: papir mora biti A4 ili A3").arg(text);
+            return false;
+        }
+        if (options.kind != OutputKind::Pdf) {
+            error = QStringLiteral("--page vrijedi samo za .pdf");
+            return false;
+        }
+    }
+    options.labels = parser.isSet(LabelsOption);
+    return true;
 }
 
 // What "Crtaj" does with the two option texts in its boxes, after the start-up
@@ -79,6 +171,11 @@ void applySwitchOptions(const QCommandLineParser& parser, DisplaySettings& displ
     display.ShowCircles = !parser.isSet(NoCirclesOption);
     display.ShowStations = !parser.isSet(NoStationsOption);
     display.ShowLights = !parser.isSet(NoLightsOption);
+    // A map to print shows nothing that only helps editing it.
+    if (parser.isSet(CleanOption)) {
+        display.ShowCircles = false;
+        display.MarkSegment = false;
+    }
 }
 
 // A route or segment number from an option: it must name one of the scheme's.
@@ -113,6 +210,57 @@ bool applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme, 
     return true;
 }
 
+// The names placed around the stations; a name that found no free place is
+// still written, and said on standard error.
+std::optional<MapLabels> placeLabels(const MapScene& scene, QString& error)
+{
+    const auto font = LoadLabelFont(&error);
+    if (!font)
+        return std::nullopt;
+    MapLabels labels{*font, PlaceStationLabels(scene.scheme, scene.display, scene.drawWidth, *font)};
+    for (const StationLabel& label : labels.placed) {
+        if (!label.clear)
+            PrintError(QStringLiteral("tram-map-tool render: stanica %1 \"%2\": za naziv nema slobodnog mjesta, "
+                                      "prekriva drugi naziv, simbol ili ivicu slike")
+                           .arg(label.station)
+                           .arg(label.text));
+    }
+    return labels;
+}
+
+// The picture in memory, then written whole: a refusal leaves no file.
+std::optional<QString> writeMap(const MapScene& scene, const OutputOptions& options, const QString& input,
+                                const QString& output)
+{
+    const QString title = QFileInfo(input).completeBaseName();
+    QString error;
+    switch (options.kind) {
+    case OutputKind::Png:
+    case OutputKind::Bmp:
+        return ExportPicture(withToolResolution(MapImage(scene, options.scale), options.scale), output,
+                             rasterFormat(options.kind));
+    case OutputKind::Svg:
+        if (!WriteOutputFile(output, MapSvg(scene, title), &error))
+            return error;
+        break;
+    case OutputKind::Pdf:
+        if (!WriteOutputFile(output, MapPdf(scene, options.paper, title), &error))
+            return error;
+        break;
+    case OutputKind::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+int finish(const std::optional<QString>& failure)
+{
+    if (!failure)
+        return ExitSuccess;
+    PrintError(*failure);
+    return ExitUsageOrFileError;
+}
+
 } // namespace
 
 int RunRender(const QStringList& arguments)
@@ -120,15 +268,16 @@ int RunRender(const QStringList& arguments)
     const QString command = QStringLiteral("render");
     QCommandLineParser parser;
     parser.addOptions({WidthOption, CircleOption, NoCirclesOption, NoStationsOption, NoLightsOption,
-                       RouteOption, MarkOption});
+                       RouteOption, MarkOption, CleanOption, LabelsOption, ScaleOption, PageOption});
     if (const auto exit = ParseCommand(parser, {command, RenderHelp, 2, 2}, arguments))
         return *exit;
     const QString input = parser.positionalArguments().at(0);
     const QString output = parser.positionalArguments().at(1);
 
-    const QByteArray format = formatFor(output);
-    if (format.isEmpty())
-        return UsageError(command, QStringLiteral("\"%1\": slika mora imati nastavak .png ili .bmp").arg(ShownFileName(output)));
+    OutputOptions options;
+    QString error;
+    if (!readOutputOptions(parser, output, options, error))
+        return UsageError(command, error);
     // The editor at start-up: its pen width and display defaults, nothing
     // current, so nothing marked and no route shown.
     Canvas canvas;
@@ -136,7 +285,6 @@ int RunRender(const QStringList& arguments)
     EditState edit;
     DisplaySettings display;
     ApplyStartDisplay(display);
-    QString error;
     if (!applySizeOptions(parser, canvas, display, error))
         return UsageError(command, error);
     applySwitchOptions(parser, display);
@@ -148,14 +296,17 @@ int RunRender(const QStringList& arguments)
     }
     if (!applySchemeOptions(parser, scheme, edit, display, error))
         return UsageError(command, error);
-    DrawScheme(canvas, scheme, edit, display);
 
-    // The editor's own picture export, in the format the name asks for.
-    if (const auto failure = ExportPicture(canvas.image(), output, format.constData())) {
-        PrintError(*failure);
-        return ExitUsageOrFileError;
+    if (isRaster(options.kind) && options.scale == 1 && !options.labels) {
+        // The editor's own drawing and picture export, as before there was
+        // anything to print.
+        DrawScheme(canvas, scheme, edit, display);
+        return finish(ExportPicture(withToolResolution(canvas.image(), 1), output, rasterFormat(options.kind)));
     }
-    return ExitSuccess;
+    MapScene scene{scheme, edit, display, canvas.DrawWidth(), std::nullopt};
+    if (options.labels && !(scene.labels = placeLabels(scene, error)))
+        return finish(error);
+    return finish(writeMap(scene, options, input, output));
 }
 
 } // namespace tram

@@ -1,9 +1,9 @@
 // tram-map-tool: checks, draws and converts scheme files without a window.
 
 #include "Commands.h"
+#include "HeadlessApplication.h"
 #include "ToolOutput.h"
 
-#include <QCoreApplication>
 #include <functional>
 #include <utility>
 
@@ -16,7 +16,7 @@ istim citacem, pisacem i rendererom kao editor.
 
 Naredbe:
   check DATOTEKA...         ispisuje reference koje ne imenuju nista
-  render DATOTEKA SLIKA     crta semu u .png ili .bmp
+  render DATOTEKA SLIKA     crta semu u .png, .bmp, .svg ili .pdf
   to-json DATOTEKA [IZLAZ]  pise semu kao JSON
   from-json JSON IZLAZ      pravi datoteku seme od JSON-a
   info DATOTEKA             velicina, ispravnost i brojevi
@@ -64,8 +64,7 @@ int run(const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
-    // Drawing goes to an image in memory: no display and no platform plugin.
-    QCoreApplication app(argc, argv);
+    const auto app = tram::StartHeadlessApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tram-map-tool"));
     return run(QCoreApplication::arguments().mid(1));
 }

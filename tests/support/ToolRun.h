@@ -1,0 +1,38 @@
+#pragma once
+
+// Runs the built tram-map-tool as a user would, with no display in its
+// environment.
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStringList>
+
+namespace testtool {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline QString toolPath()
+{
+    // Tests are built in <build>/tests, the tool in <build>/bin.
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tram-map-tool");
+}
+
+inline ToolRun runTool(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    process.setProcessEnvironment(environment);
+    process.start(toolPath(), arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace testtool
