@@ -10,6 +10,8 @@ PACKAGES=(cmake g++ make qt6-base-dev libbenchmark-dev)
 # The install and package tests: the desktop entry, MIME and icon checks and
 # CPack's scan of the programs' libraries.
 PACKAGES+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file)
+# The tool's SVG and PDF, the station names' font, and the PDF checks of its tests.
+PACKAGES+=(qt6-svg-dev fonts-dejavu-core poppler-utils)
 missing=()
 for p in "${PACKAGES[@]}" ${EXTRA_PACKAGES:-}; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
