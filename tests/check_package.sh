@@ -23,12 +23,15 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 
 # dpkg-shlibdeps writes versioned entries for the libraries the programs link;
-# only the platform plugin, loaded with dlopen, is named by hand.
+# only the platform plugins, loaded with dlopen, and the labels' font are
+# named by hand.
 depends=$(field Depends)
-for entry in "libc6 (>= " "libstdc++6 (>= " "libqt6core6 (>= " "libqt6gui6 (>= " "libqt6widgets6 (>= "; do
+for entry in "libc6 (>= " "libstdc++6 (>= " "libqt6core6 (>= " "libqt6gui6 (>= " "libqt6widgets6 (>= " "libqt6svg6 (>= "; do
   grep -qF "$entry" <<<"$depends" || fail "Depends lacks '$entry': $depends"
 done
-grep -qE '(^|, )qt6-qpa-plugins(,|$)' <<<"$depends" || fail "Depends lacks qt6-qpa-plugins: $depends"
+for package in qt6-qpa-plugins fonts-dejavu-core; do
+  grep -qE "(^|, )$package(,|\$)" <<<"$depends" || fail "Depends lacks $package: $depends"
+done
 recommends=$(field Recommends)
 for package in shared-mime-info desktop-file-utils hicolor-icon-theme; do
   grep -qF "$package" <<<"$recommends" || fail "Recommends lacks $package: $recommends"
