@@ -29,37 +29,6 @@ using namespace testtool;
 
 namespace {
 
-// Crossing segments, two routes, red and green lights and stations: every
-// part of the picture the options switch.
-Scheme network()
-{
-    Scheme s;
-    AddSegment(s, {{40, 60}, {300, 80}, {520, 200}, {700, 210}});
-    AddSegment(s, {{100, 300}, {400, 40}});
-    AddSegment(s, {{600, 350}, {650, 120}, {900, 100}, {960, 300}, {820, 370}});
-    AddSegment(s, {{200, 200}});
-    s.LightCount = 3;
-    s.Lights[1] = {1, 120.0, 0, 10, 10, 0};
-    s.Lights[2] = {2, 200.5, 1, 10, 10, 0};
-    s.Lights[3] = {3, 400.0, 255, 5, 7, 3};
-    s.StationCount = 3;
-    s.Stations[1] = {1, 40.0, 10, PaddedName(QStringLiteral("Centar"))};
-    s.Stations[2] = {3, 10.0, 10, PaddedName(QStringLiteral("Skenderija"))};
-    s.Stations[3] = {2, 150.25, 10, PaddedName(QStringLiteral("Bascarsija"))};
-    s.TramCount = 2;
-    s.TramSerial[1] = 101;
-    s.TramRoute[1] = 1;
-    s.TramSerial[2] = 102;
-    s.TramRoute[2] = 2;
-    s.RouteCount = 2;
-    s.RouteLength[1] = 2;
-    s.RouteSegments[1][1] = 1;
-    s.RouteSegments[1][2] = 3;
-    s.RouteLength[2] = 1;
-    s.RouteSegments[2][1] = 2;
-    return s;
-}
-
 double fromBits(uint64_t bits)
 {
     return std::bit_cast<double>(bits);
@@ -265,7 +234,7 @@ void ToolTest::initTestCase()
     QVERIFY(dir.isValid());
     QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath()));
     schemeFile(QStringLiteral("worked.sch"), WorkedExample());
-    schemeFile(QStringLiteral("network.sch"), network());
+    schemeFile(QStringLiteral("network.sch"), Network());
     QCOMPARE(fileBytes(path(QStringLiteral("worked.sch"))), WorkedExampleBytes());
 }
 
@@ -413,7 +382,7 @@ void ToolTest::infoGoodFile()
     const ToolRun run = runTool({"info", file});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.err.isEmpty());
-    const qint64 size = WriteSchemeBytes(network()).size();
+    const qint64 size = WriteSchemeBytes(Network()).size();
     QCOMPARE(size, 2 + 2 * 4 + 4 * 12 + 1 + 16 * 3 + 1 + 41 * 3 + 1 + 2 * 2 + 1 + 2 + 3);
     QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("datoteka: %1\nvelicina: %2\nispravna: da\n"
                                                         "segmenti: 4\ntacke: 12\nsemafori: 3\nstanice: 3\n"
@@ -514,7 +483,7 @@ void ToolTest::renderMatchesCanvas()
 
     Canvas canvas;
     canvas.SetDrawWidth(width);
-    DrawScheme(canvas, network(), edit, display);
+    DrawScheme(canvas, Network(), edit, display);
     const QImage expected = canvas.image();
 
     for (const QString& picture : {QStringLiteral("picture.png"), QStringLiteral("picture.BMP")}) {
@@ -641,7 +610,7 @@ void ToolTest::jsonRoundTrip_data()
     QTest::addColumn<Scheme>("scheme");
     QTest::newRow("empty") << Scheme{};
     QTest::newRow("worked example") << WorkedExample();
-    QTest::newRow("network") << network();
+    QTest::newRow("network") << Network();
     QTest::newRow("doubtful references") << doubtfulScheme();
     QTest::newRow("every table full, odd positions and names") << fullScheme();
 }

@@ -59,4 +59,35 @@ inline QByteArray WorkedExampleBytes()
         + QByteArray(24, ' ') + QByteArray::fromHex("01" "6501" "01" "01" "01");
 }
 
+// Crossing segments, two routes, red and green lights and stations: every
+// part of the picture the options of tram-map-tool render switch.
+inline tram::Scheme Network()
+{
+    tram::Scheme s;
+    AddSegment(s, {{40, 60}, {300, 80}, {520, 200}, {700, 210}});
+    AddSegment(s, {{100, 300}, {400, 40}});
+    AddSegment(s, {{600, 350}, {650, 120}, {900, 100}, {960, 300}, {820, 370}});
+    AddSegment(s, {{200, 200}});
+    s.LightCount = 3;
+    s.Lights[1] = {1, 120.0, 0, 10, 10, 0};
+    s.Lights[2] = {2, 200.5, 1, 10, 10, 0};
+    s.Lights[3] = {3, 400.0, 255, 5, 7, 3};
+    s.StationCount = 3;
+    s.Stations[1] = {1, 40.0, 10, PaddedName(QStringLiteral("Centar"))};
+    s.Stations[2] = {3, 10.0, 10, PaddedName(QStringLiteral("Skenderija"))};
+    s.Stations[3] = {2, 150.25, 10, PaddedName(QStringLiteral("Bascarsija"))};
+    s.TramCount = 2;
+    s.TramSerial[1] = 101;
+    s.TramRoute[1] = 1;
+    s.TramSerial[2] = 102;
+    s.TramRoute[2] = 2;
+    s.RouteCount = 2;
+    s.RouteLength[1] = 2;
+    s.RouteSegments[1][1] = 1;
+    s.RouteSegments[1][2] = 3;
+    s.RouteLength[2] = 1;
+    s.RouteSegments[2][1] = 2;
+    return s;
+}
+
 } // namespace testschemes
