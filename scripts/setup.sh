@@ -12,6 +12,7 @@ PACKAGES=(cmake g++ make qt6-base-dev libbenchmark-dev)
 PACKAGES+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file)
 # The tool's SVG and PDF, the station names' font, and the PDF checks of its tests.
 PACKAGES+=(qt6-svg-dev fonts-dejavu-core poppler-utils)
+PACKAGES+=(libzip-dev libcsv-dev) # GTFS import: zip archives, CSV
 missing=()
 for p in "${PACKAGES[@]}" ${EXTRA_PACKAGES:-}; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,5 +11,6 @@ int RunRender(const QStringList& arguments);
 int RunToJson(const QStringList& arguments);
 int RunFromJson(const QStringList& arguments);
 int RunInfo(const QStringList& arguments);
+int RunImportGtfs(const QStringList& arguments);
 
 } // namespace tram

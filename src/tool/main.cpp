@@ -20,6 +20,7 @@ Naredbe:
   to-json DATOTEKA [IZLAZ]  pise semu kao JSON
   from-json JSON IZLAZ      pravi datoteku seme od JSON-a
   info DATOTEKA             velicina, ispravnost i brojevi
+  import-gtfs FEED IZLAZ    pravi semu od tramvajskih linija GTFS feeda
 
 Pomoc za naredbu: tram-map-tool NAREDBA --help
 Verzija: tram-map-tool --version
@@ -33,6 +34,7 @@ const std::pair<const char*, std::function<int(const QStringList&)>> Commands[] 
     {"to-json", tram::RunToJson},
     {"from-json", tram::RunFromJson},
     {"info", tram::RunInfo},
+    {"import-gtfs", tram::RunImportGtfs},
 };
 
 int run(const QStringList& arguments)

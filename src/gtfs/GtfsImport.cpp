@@ -1,0 +1,138 @@
+#include "gtfs/GtfsImport.h"
+
+#include "editing/StationsPanel.h"
+#include "editing/TramsPanel.h"
+#include "gtfs/CanvasLayout.h"
+#include "gtfs/FeedError.h"
+#include "gtfs/FeedReader.h"
+#include "gtfs/SchemeFit.h"
+#include "gtfs/StationNames.h"
+#include "view/Geometry.h"
+
+namespace tram::gtfs {
+
+namespace {
+
+void addSegments(const CanvasLayout& layout, Scheme& scheme)
+{
+    for (const CanvasSegment& segment : layout.segments) {
+        const int s = ++scheme.SegmentCount;
+        scheme.PointCount[s] = int16_t(segment.points.size());
+        for (size_t j = 0; j < segment.points.size(); ++j)
+            scheme.Points[s][j + 1] = segment.points[j];
+    }
+}
+
+// One station per place, on the first segment that passes it, at its vertex:
+// the position is the length of the polyline up to that vertex, summed as
+// the editor sums it when it locates the station.
+void addStations(const TrackNetwork& network, const CanvasLayout& layout, const Places& places,
+                 EditorModel& model, ImportSummary& summary)
+{
+    std::vector<bool> placed(places.places.size(), false);
+    for (size_t s = 0; s < network.segments.size(); ++s) {
+        const auto& onSegment = network.segments[s].places;
+        for (size_t k = 0; k < onSegment.size(); ++k) {
+            if (placed[size_t(onSegment[k])])
+                continue;
+            placed[size_t(onSegment[k])] = true;
+            NewStation(model);
+            const int n = model.edit.CurrentStation;
+            Station& station = model.scheme.Stations[n];
+            const int segment = int(s) + 1;
+            station.Segment = uint8_t(segment);
+            station.Position = PolylineLength(model.scheme, segment, 1, layout.segments[s].placeVertex[k] + 1);
+            const QString& name = places.places[size_t(onSegment[k])].name;
+            const SchemeName stored = ToSchemeName(name);
+            station.Name = stored.name;
+            if (stored.cut)
+                summary.notes << QStringLiteral("stanica %1 \"%2\": naziv skracen na %3 znakova: \"%4\"")
+                                     .arg(n).arg(name).arg(NameLength).arg(ShownName(stored.name));
+            if (!stored.missing.isEmpty())
+                summary.notes << QStringLiteral("stanica %1 \"%2\": kodna stranica nema znakove %3, pisu se kao \"?\"")
+                                     .arg(n).arg(name, stored.missing);
+        }
+    }
+    model.edit = EditState{};
+}
+
+void addRoutesAndTrams(const Feed& feed, const TrackNetwork& network, const std::vector<int>& order,
+                       const TramsOnDay& trams, EditorModel& model, ImportSummary& summary)
+{
+    Scheme& scheme = model.scheme;
+    for (const int r : order) {
+        const int route = ++scheme.RouteCount;
+        const auto& segments = network.routeSegments[size_t(r)];
+        scheme.RouteLength[route] = uint8_t(segments.size());
+        for (size_t k = 0; k < segments.size(); ++k)
+            scheme.RouteSegments[route][k + 1] = uint8_t(segments[k] + 1);
+        // The editor's own creation gives each tram its serial.
+        for (int t = 0; t < trams.trams[size_t(r)]; ++t) {
+            const QString keep = QString::number(scheme.TramRoute[model.edit.CurrentTram]);
+            RunTramCommand(TramCommand::New, {QString(), keep}, scheme, model.edit);
+            scheme.TramRoute[model.edit.CurrentTram] = uint8_t(route);
+        }
+        summary.routes.push_back({feed.routes[size_t(r)].shownName(), int(segments.size()), trams.trams[size_t(r)]});
+    }
+    model.edit = EditState{};
+}
+
+ImportResult build(FeedFiles& files, const ImportOptions& options)
+{
+    const Feed feed = ReadFeed(files, options.routes);
+    const Places places = MergeStops(feed);
+    const TrackNetwork network = BuildNetwork(feed, places);
+    const TramsOnDay trams = CountTrams(feed, options.day);
+    const std::vector<int> order = SchemeRouteOrder(feed, network);
+    if (order.empty())
+        throw FeedError{QStringLiteral("nijedna tramvajska linija nema voznju s bar dvije stanice")};
+    if (const QStringList problems = LimitProblems(feed, network, order, trams); !problems.isEmpty())
+        throw FeedError{QStringLiteral("mreza ne stane u semu (suzite izbor linija s --routes):\n")
+                        + problems.join(u'\n')};
+
+    ImportResult result;
+    ImportSummary& summary = result.summary;
+    for (size_t r = 0; r < feed.routes.size(); ++r) {
+        if (network.routeSegments[r].empty())
+            summary.notes << QStringLiteral("linija %1 nema nijednu voznju s bar dvije stanice; nije uvezena")
+                                 .arg(feed.routes[r].shownName());
+    }
+    const CanvasLayout layout = LayOut(network, places, MaxPoints);
+    EditorModel model;
+    addSegments(layout, model.scheme);
+    addStations(network, layout, places, model, summary);
+    addRoutesAndTrams(feed, network, order, trams, model, summary);
+    result.scheme = model.scheme;
+    summary.stopsUsed = places.stopsUsed;
+    summary.stations = model.scheme.StationCount;
+    summary.segments = model.scheme.SegmentCount;
+    summary.largestError = layout.largestError;
+    summary.day = trams.day;
+    summary.tripsOnDay = trams.trips;
+    summary.moment = trams.moment;
+    return result;
+}
+
+} // namespace
+
+std::optional<QString> ImportGtfs(FeedFiles& files, const ImportOptions& options, ImportResult& result)
+{
+    try {
+        result = build(files, options);
+    } catch (const FeedError& error) {
+        return error.text;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ImportGtfs(const QString& path, const ImportOptions& options, ImportResult& result)
+{
+    try {
+        const auto files = OpenFeedFiles(path);
+        return ImportGtfs(*files, options, result);
+    } catch (const FeedError& error) {
+        return error.text;
+    }
+}
+
+} // namespace tram::gtfs

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "gtfs/FeedFiles.h"
+#include "model/Scheme.h"
+
+#include <QStringList>
+#include <optional>
+
+namespace tram::gtfs {
+
+struct ImportOptions {
+    QStringList routes;         // route_short_name or route_id; empty: every tram route
+    std::optional<qint64> day;  // Julian day; none: the busiest day of the calendars
+};
+
+struct ImportedRoute {
+    QString name;
+    int segments = 0;
+    int trams = 0;
+};
+
+struct ImportSummary {
+    std::vector<ImportedRoute> routes; // in the scheme's order
+    int stopsUsed = 0;                 // stops the tram trips call at
+    int stations = 0;                  // the places they were merged into
+    int segments = 0;
+    double largestError = 0;           // pixels, of the simplification
+    std::optional<qint64> day;
+    int tripsOnDay = 0;
+    int moment = -1;                   // seconds of the service day
+    QStringList notes;                 // names cut or changed, routes left out
+};
+
+struct ImportResult {
+    Scheme scheme;
+    ImportSummary summary;
+};
+
+// Turns the tram routes of a feed into a scheme: one station per merged
+// stop, the track split into segments where lines meet, part or end, one
+// route per GTFS route with the segments of its most frequent stop pattern,
+// and as many trams per route as it has trips underway at the busiest moment.
+// On refusal (a broken feed, a scheme limit passed) returns the reason, one
+// problem a line, and leaves `result` as it was.
+std::optional<QString> ImportGtfs(FeedFiles& files, const ImportOptions& options, ImportResult& result);
+
+// The same for a folder or a .zip archive.
+std::optional<QString> ImportGtfs(const QString& path, const ImportOptions& options, ImportResult& result);
+
+} // namespace tram::gtfs

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gtfs/Feed.h"
+
+namespace tram::gtfs {
+
+// One place on the map: the stops of a station, or the platforms of one name
+// close together, so both directions of a street share one track.
+struct Place {
+    QString name;
+    GeoPoint at;
+};
+
+struct Places {
+    std::vector<Place> places;
+    std::vector<int> placeOfStop; // -1 for a stop no tram trip calls at
+    int stopsUsed = 0;            // stops the tram trips call at
+};
+
+// Distance in metres on the earth's surface.
+double MetresBetween(GeoPoint a, GeoPoint b);
+
+// Merges the stops the tram trips call at: a stop belongs to its parent
+// station when it has one; stations and stops without one that share a name
+// and lie within 100 m of each other become one place. Throws FeedError for
+// a stop called at that has no position, itself or through its station.
+Places MergeStops(const Feed& feed);
+
+} // namespace tram::gtfs

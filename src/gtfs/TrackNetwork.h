@@ -1,0 +1,44 @@
+#pragma once
+
+#include "gtfs/Feed.h"
+#include "gtfs/Places.h"
+
+namespace tram::gtfs {
+
+// A stretch of track between two places where lines meet, part or end: the
+// places along it and, between each two, the course of the track (the inner
+// points of the shape, or none for a straight line).
+struct TrackSegment {
+    std::vector<int> places;
+    std::vector<std::vector<GeoPoint>> courses; // places.size() - 1 of them
+};
+
+// Which way a trip passes: the places in order and, for each step from one
+// place to the next, the stop times it leaves and reaches them by.
+struct PlaceSequence {
+    std::vector<int> places;
+    std::vector<std::pair<int, int>> steps; // indices in Trip::stops
+};
+
+struct TrackNetwork {
+    std::vector<TrackSegment> segments;
+    // Per route of the feed: the segments its most frequent stop pattern
+    // passes, in travel order; empty for a route without trips.
+    std::vector<std::vector<int>> routeSegments;
+    // Per route: every segment and every place any of its trips uses, for
+    // telling which routes need what.
+    std::vector<std::vector<int>> routeUsesSegments;
+    std::vector<std::vector<int>> routeUsesPlaces;
+};
+
+// The places a trip calls at, a place called at twice in a row counted once.
+PlaceSequence PlacesOf(const Trip& trip, const Places& places);
+
+// Joins two places wherever a trip goes from one straight to the other,
+// splits the network at the places where lines meet, part or end (a place
+// with other than two neighbours, or where a route's most frequent pattern
+// starts, ends or turns back), and follows the shapes between the places.
+// Segments are numbered and directed in the order the routes pass them.
+TrackNetwork BuildNetwork(const Feed& feed, const Places& places);
+
+} // namespace tram::gtfs
