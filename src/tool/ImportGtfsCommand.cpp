@@ -107,7 +107,7 @@ int RunImportGtfs(const QStringList& arguments)
 
     gtfs::ImportResult result;
     if (const auto refusal = gtfs::ImportGtfs(feed, options, result)) {
-        PrintError(FileProblem(feed, QStringLiteral("uvezen"), *refusal));
+        PrintError(QStringLiteral("Feed \"%1\" nije uvezen: %2").arg(ShownFileName(feed), *refusal));
         return ExitUsageOrFileError;
     }
     for (const QString& note : result.summary.notes)
