@@ -13,6 +13,9 @@ namespace tram::gtfs {
 namespace {
 
 constexpr long long MaxIndex = std::numeric_limits<int>::max();
+// Far more departures of one frequency than any timetable has: the cap keeps
+// a hostile file from filling memory.
+constexpr int MaxDepartures = 10000;
 
 QByteArray key(std::string_view text)
 {
@@ -320,6 +323,8 @@ private:
             if (trip == tripIds_.constEnd())
                 return;
             const Frequency frequency{row.time(Start), row.time(End), int(row.integer(Headway, 1, MaxIndex))};
+            if ((frequency.end - frequency.start) / frequency.headway > MaxDepartures)
+                row.fail(Headway, QStringLiteral("od start_time do end_time daje vise od %1 polazaka").arg(MaxDepartures));
             feed_.trips[size_t(*trip)].frequencies.push_back(frequency);
         });
     }

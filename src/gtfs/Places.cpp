@@ -3,6 +3,7 @@
 #include "gtfs/FeedError.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -90,10 +91,15 @@ Places MergeStops(const Feed& feed)
         if (!name.isEmpty())
             byName[name].push_back(int(u));
     }
-    for (const std::vector<int>& group : std::as_const(byName)) {
+    // Sorted from south to north, a unit is compared only with those within
+    // reach in latitude, so a name shared by many stops costs little.
+    constexpr double reachInLatitude = MergeDistance / EarthRadius * 180 / M_PI;
+    for (std::vector<int>& group : byName) {
+        std::sort(group.begin(), group.end(), [&](int a, int b) { return unitAt[size_t(a)].lat < unitAt[size_t(b)].lat; });
         for (size_t i = 0; i < group.size(); ++i) {
-            for (size_t j = i + 1; j < group.size(); ++j) {
-                if (MetresBetween(unitAt[size_t(group[i])], unitAt[size_t(group[j])]) <= MergeDistance)
+            const GeoPoint a = unitAt[size_t(group[i])];
+            for (size_t j = i + 1; j < group.size() && unitAt[size_t(group[j])].lat - a.lat <= reachInLatitude; ++j) {
+                if (MetresBetween(a, unitAt[size_t(group[j])]) <= MergeDistance)
                     parent[size_t(root(parent, group[j]))] = root(parent, group[i]);
             }
         }
