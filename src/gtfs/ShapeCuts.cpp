@@ -15,6 +15,8 @@ namespace {
 // stop belongs to a later stop.
 constexpr double NearEnough = 100;
 constexpr double GoneAway = 1000;
+// A cut by shape_dist_traveled farther than this from its stop is not believed.
+constexpr double FarFromStop = 150;
 
 bool hasDistances(const Feed& feed, const Trip& trip)
 {
@@ -88,7 +90,20 @@ std::vector<ShapeCut> cutByNearest(const Feed& feed, const std::vector<ShapePoin
 std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip)
 {
     const auto& points = feed.shapes[size_t(trip.shape)].points;
-    return hasDistances(feed, trip) ? cutByDistance(points, trip) : cutByNearest(feed, points, trip);
+    if (hasDistances(feed, trip)) {
+        // Distances in other units in the two files put the cuts away from
+        // the stops; the nearest points are then the better guess.
+        const std::vector<ShapeCut> cuts = cutByDistance(points, trip);
+        bool nearStops = true;
+        for (size_t i = 0; i < cuts.size() && nearStops; ++i) {
+            const GeoPoint a = points[size_t(cuts[i].piece)].at, b = points[size_t(cuts[i].piece + 1)].at;
+            const GeoPoint cut{a.lat + cuts[i].t * (b.lat - a.lat), a.lon + cuts[i].t * (b.lon - a.lon)};
+            nearStops = MetresBetween(cut, feed.stops[size_t(trip.stops[i].stop)].at) <= FarFromStop;
+        }
+        if (nearStops)
+            return cuts;
+    }
+    return cutByNearest(feed, points, trip);
 }
 
 std::vector<GeoPoint> ShapeBetween(const Shape& shape, ShapeCut from, ShapeCut to)
