@@ -244,6 +244,8 @@ void GtfsImportTest::tramsOnTheDay_data()
     QTest::newRow("weekday") << "2024-03-06" << "2024-03-06" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
     QTest::newRow("saturday") << "2024-01-06" << "2024-01-06" << 9 * 3600 << QList<int>{2, 1, 0};
     QTest::newRow("holiday") << "2024-01-01" << "2024-01-01" << -1 << QList<int>{0, 0, 0};
+    // Without calendar.txt the days are those calendar_dates.txt adds.
+    QTest::newRow("dates only") << "only dates" << "2024-01-08" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
 }
 
 void GtfsImportTest::tramsOnTheDay()
@@ -252,11 +254,17 @@ void GtfsImportTest::tramsOnTheDay()
     QFETCH(QString, day);
     QFETCH(int, moment);
     QFETCH(QList<int>, trams);
+    QHash<QString, QByteArray> files = filesOf(NetworkFeed);
     ImportOptions options;
-    if (!date.isEmpty())
+    if (date == u"only dates") {
+        files.remove(QStringLiteral("calendar.txt"));
+        files[QStringLiteral("calendar_dates.txt")] = "service_id,date,exception_type\nWE,20240106,1\n"
+                                                      "WD,20240108,1\nWD,20240109,1\n";
+    } else if (!date.isEmpty()) {
         options.day = QDate::fromString(date, Qt::ISODate).toJulianDay();
+    }
     ImportResult result;
-    QCOMPARE(ImportGtfs(NetworkFeed, options, result), std::nullopt);
+    QCOMPARE(import(files, result, options), std::nullopt);
     QCOMPARE(QDate::fromJulianDay(*result.summary.day).toString(Qt::ISODate), day);
     QCOMPARE(result.summary.moment, moment);
     QCOMPARE(tramsPerRoute(result.scheme), trams);
