@@ -67,6 +67,8 @@ void NumberTextTest::readNumberOverflowGivesInfinity()
     QCOMPARE(ReadNumber("-1E400"), -std::numeric_limits<double>::infinity());
     QCOMPARE(ReadNumber("1E-400"), 0.0);
     QVERIFY(!ToInt16(ReadNumber("1E400")).has_value());
+    // Past what shows as the largest double.
+    QCOMPARE(ReadNumber("1.797693134862325E+308"), std::numeric_limits<double>::infinity());
 
     // Too large or too small is decided by where the first significant digit
     // stands, not by the sign of the exponent alone.
@@ -192,6 +194,10 @@ void NumberTextTest::showThenReadRoundTrips_data()
     QTest::newRow("1E+20") << 1e20;
     QTest::newRow("-3.75E-10") << -3.75e-10;
     QTest::newRow("32767") << 32767.0;
+    // Shown with 15 digits it is past the largest double.
+    QTest::newRow("largest") << std::numeric_limits<double>::max();
+    QTest::newRow("lowest") << std::numeric_limits<double>::lowest();
+    QTest::newRow("smallest subnormal") << std::numeric_limits<double>::denorm_min();
 }
 
 void NumberTextTest::showThenReadRoundTrips()

@@ -35,6 +35,17 @@ double readRadix(const std::string& s, size_t pos, int radix)
     return value;
 }
 
+// The largest double shows as 1.79769313486232E+308, a little past it. What
+// still rounds to that text at 15 digits reads as the largest double, so a
+// value shown and read back never turns into an infinity.
+bool roundsToLargestDouble(const char* first, const char* last)
+{
+    long double wide = 0;
+    const auto [end, ec] = std::from_chars(first, last, wide);
+    (void)end;
+    return ec == std::errc() && std::fabs(wide) < 1.797693134862325e308L;
+}
+
 } // namespace
 
 double ReadNumber(const QString& text)
@@ -116,8 +127,10 @@ double ReadNumber(const QString& text)
         const bool negative = number[0] == '-';
         if (tiny)
             return negative ? -0.0 : 0.0;
-        return negative ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
+        const double largest = roundsToLargestDouble(first, number.data() + number.size())
+            ? std::numeric_limits<double>::max()
+            : std::numeric_limits<double>::infinity();
+        return negative ? -largest : largest;
     }
     return value;
 }

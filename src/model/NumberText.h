@@ -10,7 +10,8 @@ namespace tram {
 // number, blanks, tabs and line feeds anywhere ignored, "." as the only decimal
 // point, optional sign and exponent, &H and &O radix prefixes. Text that does
 // not start with a number gives 0. Overflowing text gives an infinity, which
-// every integer field then refuses.
+// every integer field then refuses; only text that shows the largest double
+// to 15 digits (1.79769313486232E+308) gives that double.
 double ReadNumber(const QString& text);
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
