@@ -100,6 +100,7 @@ private slots:
     void insertedVertexIsTheClickPoint();
     void rightClickOnNothing();
     void fiftyFirstVertexIsRefused();
+    void refusalEndsDrag();
     void middleButtonAndKeysDoNothing();
 };
 
@@ -539,6 +540,29 @@ void TestCanvasEditing::fiftyFirstVertexIsRefused()
     QCOMPARE(w.scheme().PointCount[n], MaxPoints);
     QCOMPARE(w.scheme().Points[n][2], (MapPoint{15, 100}));
     QCOMPARE(w.scheme().Points[n][MaxPoints], (MapPoint{490, 100}));
+}
+
+// The refusal box opens while the left button still holds a drag; the box,
+// not the canvas, gets that button's release.
+void TestCanvasEditing::refusalEndsDrag()
+{
+    Window w;
+    const int full = w.addSegment({});
+    for (int k = 1; k <= MaxPoints; ++k)
+        w.scheme().Points[full][k] = MapPoint{int16_t(10 * k), 100};
+    w.scheme().PointCount[full] = MaxPoints;
+    const int dragged = w.addSegment({{100, 300}, {300, 300}});
+    w.press(QPointF(100, 300));
+    w.move(QPointF(120, 310));
+
+    w.send(QEvent::MouseButtonPress, QPointF(15, 100), Qt::RightButton, Qt::LeftButton | Qt::RightButton,
+           Qt::ShiftModifier);
+    QCOMPARE(w.prompts.warnings.size(), 1);
+    QVERIFY(!w.drag().Dragging);
+
+    w.move(QPointF(200, 250), Qt::NoButton);
+    QCOMPARE(w.scheme().Points[dragged][1], (MapPoint{120, 310}));
+    QCOMPARE(w.scheme().PointCount[full], MaxPoints);
 }
 
 void TestCanvasEditing::middleButtonAndKeysDoNothing()

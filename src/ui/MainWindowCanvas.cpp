@@ -18,8 +18,13 @@ void MainWindow::picCanvas_MouseDown(int button, int shift, float x, float y)
     case MouseDownResult::Action::SegmentPicked:
         txtBrojSegmenta->setText(ShowNumber(model_.edit.CurrentSegment));
         Redraw();
-        if (result.refusal)
+        if (result.refusal) {
+            // The box takes the release of the button that holds a drag: the
+            // drag ends before it opens, or the vertex would follow the
+            // pointer with no button held once it closes.
+            CanvasMouseUp(model_, LeftButton);
             prompts_->warning(this, *result.refusal);
+        }
         break;
     case MouseDownResult::Action::DragStarted:
     case MouseDownResult::Action::Nothing:
