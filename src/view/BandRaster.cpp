@@ -112,9 +112,10 @@ Span CapsuleRow(const Frame& p, double yc, double r)
     return span;
 }
 
-// The innermost loops are built twice where the compiler can: for the wide
-// vector units most machines have, and for any x86-64; the loader picks one.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
+// The innermost loops are built twice where the compiler can and the build
+// wants it (the CMake option TRAM_VECTOR_CLONES): for the wide vector units
+// most machines have, and for any x86-64; the loader picks one.
+#if defined(TRAM_VECTOR_CLONES_WANTED) && defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
 #define TRAM_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define TRAM_VECTOR_CLONES
