@@ -17,11 +17,15 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <bit>
 #include <limits>
+#include <pwd.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tram;
 using namespace testschemes;
@@ -227,6 +231,9 @@ private slots:
     void fromJsonRefuses_data();
     void fromJsonRefuses();
     void fromJsonMissingFile();
+
+    void writesInPlaceInLockedFolder_data();
+    void writesInPlaceInLockedFolder();
 };
 
 void ToolTest::initTestCase()
@@ -753,6 +760,77 @@ void ToolTest::fromJsonMissingFile()
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.err.contains("none.json\" nije procitana: ne postoji"));
     QVERIFY(!QFile::exists(path(QStringLiteral("x.sch"))));
+}
+
+void ToolTest::writesInPlaceInLockedFolder_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("scheme") << "from-json" << "in.json" << "out.sch";
+    QTest::newRow("picture") << "render" << "in.sch" << "out.png";
+}
+
+// A writable file in a folder that takes no new file has no room for a
+// temporary file beside it: it is written in place, while a new file there is
+// still refused.
+void ToolTest::writesInPlaceInLockedFolder()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    // Root may create files in any folder: as root (so in CI) the tool runs as
+    // nobody, from a copy in a folder that user can reach.
+    const bool root = geteuid() == 0;
+    const passwd* nobody = root ? getpwnam("nobody") : nullptr;
+    QVERIFY2(!root || nobody, "no user \"nobody\" to run the tool as");
+    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QTemporaryDir base;
+    QVERIFY(base.isValid());
+    QVERIFY(QFile::setPermissions(base.path(), open));
+    const QString tool = base.filePath(QStringLiteral("tram-map-tool"));
+    QVERIFY(QFile::copy(toolPath(), tool));
+    QVERIFY(QFile::setPermissions(tool, open));
+    QCOMPARE(runTool({"to-json", path(QStringLiteral("network.sch")), base.filePath(QStringLiteral("in.json"))}).exitCode, 0);
+    QVERIFY(QFile::copy(path(QStringLiteral("network.sch")), base.filePath(QStringLiteral("in.sch"))));
+    const QString expected = base.filePath(QStringLiteral("expected-") + output);
+    QCOMPARE(runTool({command, base.filePath(input), expected}).exitCode, 0);
+
+    const QString locked = base.filePath(QStringLiteral("locked"));
+    const QString target = locked + u'/' + output;
+    QVERIFY(QDir().mkdir(locked));
+    writeBytes(target, "old contents");
+    if (root)
+        QCOMPARE(chown(QFile::encodeName(target).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    QVERIFY(QFile::setPermissions(locked, open & ~QFile::WriteOwner));
+    const auto unlock = qScopeGuard([&] { QFile::setPermissions(locked, open); });
+    const auto runUnprivileged = [&](const QString& out) {
+        const QStringList arguments{command, base.filePath(input), out};
+        if (!root)
+            return runProgram(tool, arguments);
+        return runProgram(QStringLiteral("setpriv"),
+                          QStringList{QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                                      QStringLiteral("--regid=%1").arg(nobody->pw_gid), "--clear-groups", tool}
+                              + arguments);
+    };
+    const auto inode = [](const QString& file) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_ino : ino_t(0);
+    };
+
+    const ino_t before = inode(target);
+    const ToolRun replaced = runUnprivileged(target);
+    QCOMPARE(replaced.exitCode, 0);
+    QVERIFY2(replaced.err.isEmpty(), replaced.err.constData());
+    QCOMPARE(fileBytes(target), fileBytes(expected));
+    QCOMPARE(inode(target), before);
+
+    const QString fresh = locked + QStringLiteral("/new-") + output;
+    const ToolRun refused = runUnprivileged(fresh);
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY2(refused.err.contains("ne moze se otvoriti za pisanje"), refused.err.constData());
+    QCOMPARE(QDir(locked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{output});
 }
 
 QTEST_MAIN(ToolTest)

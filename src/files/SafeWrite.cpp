@@ -14,6 +14,9 @@ QString FileProblem(const QString& path, const QString& action, const QString& r
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
+    // A folder that takes no new file can still hold a writable file: that
+    // one is written in place, as the only way to save it at all.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         if (!QFileInfo(path).absoluteDir().exists())
             return QStringLiteral("folder ne postoji");

@@ -11,7 +11,8 @@ QString FileProblem(const QString& path, const QString& action, const QString& r
 
 // Writes the bytes to a temporary file beside path and puts it in place only
 // when all of them were written, so a failure never leaves a partial file nor
-// touches the old one. On failure returns the reason.
+// touches the old one. Only where the folder takes no new file but the file
+// itself is writable is it written in place. On failure returns the reason.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace tram

@@ -22,17 +22,22 @@ inline QString toolPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tram-map-tool");
 }
 
-inline ToolRun runTool(const QStringList& arguments)
+inline ToolRun runProgram(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
     process.setProcessEnvironment(environment);
-    process.start(toolPath(), arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+inline ToolRun runTool(const QStringList& arguments)
+{
+    return runProgram(toolPath(), arguments);
 }
 
 } // namespace testtool
