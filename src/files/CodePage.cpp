@@ -48,8 +48,9 @@ public:
         return true;
     }
 
-private:
     bool isOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+private:
     iconv_t cd_;
 };
 
@@ -81,6 +82,11 @@ QString FromCodePage(QByteArrayView bytes)
             text[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(in)));
     }
     return text;
+}
+
+bool CodePageAvailable()
+{
+    return Converter(CodePageName, "UTF-16LE").isOpen() && Converter("UTF-16LE", CodePageName).isOpen();
 }
 
 bool StandsForUndefinedByte(QChar c)

@@ -18,6 +18,11 @@ QByteArray ToCodePage(QStringView text);
 // no name byte is lost between an open and a save.
 QString FromCodePage(QByteArrayView bytes);
 
+// Whether this system can convert to and from the code page at all. Without
+// it every name character would come out as '?' (or U+FFFD): the scheme file
+// refuses to write or read station names then.
+bool CodePageAvailable();
+
 // Whether the character stands for one of those undefined bytes.
 bool StandsForUndefinedByte(QChar c);
 

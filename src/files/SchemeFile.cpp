@@ -126,6 +126,12 @@ QString schemeLimitProblem(const Scheme& scheme)
     return problem;
 }
 
+// Why station names cannot pass between the file and the scheme here.
+QString missingCodePageProblem()
+{
+    return QStringLiteral("ovaj sistem nema kodnu stranicu Windows-1250 za nazive stanica");
+}
+
 // Loop bound for writing: never past the table, never below zero.
 int written(int count, int limit)
 {
@@ -208,6 +214,10 @@ bool readStations(ByteReader& in, Scheme& scheme)
     if (!readByteCount(in, scheme.StationCount, MaxStations, StationBytes,
                        QStringLiteral("broj stanica"), QStringLiteral("stanice")))
         return false;
+    if (scheme.StationCount > 0 && !CodePageAvailable()) {
+        in.fail(missingCodePageProblem());
+        return false;
+    }
     for (int i = 1; i <= scheme.StationCount; ++i) {
         Station& station = scheme.Stations[i];
         station.Segment = in.byte();
@@ -338,6 +348,8 @@ bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error)
     };
     if (const QString problem = schemeLimitProblem(scheme); !problem.isEmpty())
         return fail(problem);
+    if (scheme.StationCount > 0 && !CodePageAvailable())
+        return fail(missingCodePageProblem());
 
     if (const auto reason = WriteWholeFile(path, WriteSchemeBytes(scheme)))
         return fail(*reason);

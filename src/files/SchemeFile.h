@@ -15,19 +15,22 @@ namespace tram {
 extern const qsizetype MaxSchemeFileSize;
 
 // The exact bytes of the file for this scheme. Counts beyond the tables'
-// limits are the caller's fault (SaveSchemeFile refuses them); only the
-// elements that exist are written.
+// limits and names without their code page are the caller's fault
+// (SaveSchemeFile refuses them); only the elements that exist are written.
 QByteArray WriteSchemeBytes(const Scheme& scheme);
 
 // Reads a whole file image. The input is checked completely first (ends
-// early, negative counts, counts above the tables' limits); on failure the
+// early, negative counts, counts above the tables' limits, station names on a
+// system without their code page); on failure the
 // scheme is left untouched and *error (if given) says why. On success only
 // the counts and elements 1..count change. Bytes after the last route entry
 // are ignored.
 bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error);
 
 // Writes through a temporary file beside the target, so a failure never
-// destroys the previous file. *error names the file and the reason.
+// destroys the previous file. Refuses counts no file can hold, and station
+// names where the system lacks their code page. *error names the file and the
+// reason.
 bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error);
 
 // Reads the file into the scheme as ReadSchemeBytes does; *error names the
