@@ -48,6 +48,7 @@ private slots:
     void aboutShowsThreeLines();
     void exitEndsTheProgram();
     void closingEndsTheProgram();
+    void canvasOutlivesItsWidget();
 
 private:
     FakePrompts* prompts = nullptr;
@@ -388,6 +389,47 @@ void MainWindowTest::closingEndsTheProgram()
     connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     guard.start(5000);
     QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+namespace {
+
+// Paints the canvas widget as a late update would, when its window hides it
+// on the way out. A picture of the same size made just before takes the
+// memory a destroyed canvas would have left behind, so a paint of a
+// destroyed canvas shows that picture's red.
+class PaintOnHide : public QObject {
+public:
+    QList<QImage> paints;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) {
+            auto* widget = static_cast<QWidget*>(watched);
+            QImage other(widget->size(), QImage::Format_RGB32);
+            other.fill(Qt::red);
+            QImage picture(widget->size(), QImage::Format_RGB32);
+            widget->render(&picture);
+            paints.append(picture);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+// The window's members go before QWidget deletes its children: the canvas
+// the canvas widget shows must not go with them.
+void MainWindowTest::canvasOutlivesItsWidget()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QImage blank = window->canvas().image().copy();
+    PaintOnHide painter;
+    window->findChild<QWidget*>(QStringLiteral("picCanvas"))->installEventFilter(&painter);
+    delete window;
+    window = nullptr;
+    QCOMPARE(painter.paints.size(), 1);
+    QCOMPARE(painter.paints.first(), blank);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -5,12 +5,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 namespace tram {
 
-CanvasWidget::CanvasWidget(const Canvas& canvas, QWidget* parent)
+CanvasWidget::CanvasWidget(std::shared_ptr<const Canvas> canvas, QWidget* parent)
     : QWidget(parent)
-    , canvas_(canvas)
+    , canvas_(std::move(canvas))
 {
     setFixedSize(Canvas::Width, Canvas::Height);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -48,7 +49,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect r = event->rect();
-    painter.drawImage(r, canvas_.image(), r);
+    painter.drawImage(r, canvas_->image(), r);
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event)

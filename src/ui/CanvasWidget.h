@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 namespace tram {
 
 class Canvas;
 
 // picCanvas: shows the canvas image one to one and reports the mouse in canvas
-// pixels. Qt grabs the mouse while a button is held, so moves and the release
-// outside the widget still arrive here.
+// pixels. It shares the canvas, so the picture lasts as long as the widget. Qt
+// grabs the mouse while a button is held, so moves and the release outside the
+// widget still arrive here.
 class CanvasWidget : public QWidget {
     Q_OBJECT
 public:
-    CanvasWidget(const Canvas& canvas, QWidget* parent);
+    CanvasWidget(std::shared_ptr<const Canvas> canvas, QWidget* parent);
 
     // Button codes: 1 left, 2 right, 4 middle. Modifier mask: 1 Shift, 2 Ctrl, 4 Alt.
     static int buttonCode(Qt::MouseButton button);
@@ -33,7 +35,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    const Canvas& canvas_;
+    std::shared_ptr<const Canvas> canvas_;
 };
 
 } // namespace tram

@@ -79,7 +79,7 @@ void MainWindow::connectHandlers()
 
 void MainWindow::Form_Load()
 {
-    canvas_.SetDrawWidth(StartDrawWidth);
+    canvas_->SetDrawWidth(StartDrawWidth);
     ApplyStartDisplay(model_.display);
 }
 
@@ -95,7 +95,7 @@ void MainWindow::mnuExit_Click()
 
 void MainWindow::Redraw()
 {
-    DrawScheme(canvas_, model_.scheme, model_.edit, model_.display);
+    DrawScheme(*canvas_, model_.scheme, model_.edit, model_.display);
     ++redrawCount_;
     picCanvas->update();
 }

@@ -38,8 +38,8 @@ public:
 
     const EditorModel& model() const { return model_; }
     EditorModel& model() { return model_; }
-    const Canvas& canvas() const { return canvas_; }
-    Canvas& canvas() { return canvas_; }
+    const Canvas& canvas() const { return *canvas_; }
+    Canvas& canvas() { return *canvas_; }
     // How many times the map was drawn since start-up.
     int redrawCount() const { return redrawCount_; }
 
@@ -110,7 +110,9 @@ private:
 
     EditorModel model_;
     SegmentCoordinateGenerator segmentCoordinates_;
-    Canvas canvas_;
+    // Shared with picCanvas: QWidget deletes the child widgets only after
+    // these members are gone, and the picture must last as long as its widget.
+    std::shared_ptr<Canvas> canvas_ = std::make_shared<Canvas>();
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts* prompts_ = nullptr;
     int redrawCount_ = 0;

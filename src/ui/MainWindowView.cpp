@@ -24,7 +24,7 @@ bool isOn(const QCheckBox* box)
 
 void MainWindow::cmdCrtaj_Click()
 {
-    if (const auto refusal = ApplySizes({txtDrawWidth->text(), txtCircleSize->text()}, canvas_,
+    if (const auto refusal = ApplySizes({txtDrawWidth->text(), txtCircleSize->text()}, *canvas_,
                                         model_.display)) {
         prompts_->warning(this, *refusal);
         return;
@@ -87,7 +87,7 @@ void MainWindow::mnuExportPicture_Click()
         prompts_->saveFileName(this, QStringLiteral("Save"), QStringLiteral("Bitmap files (*.bmp)"));
     if (fileName.isEmpty())
         return;
-    if (const auto failure = ExportPicture(canvas_.image(), fileName))
+    if (const auto failure = ExportPicture(canvas_->image(), fileName))
         prompts_->warning(this, *failure);
 }
 
