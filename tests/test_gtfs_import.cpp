@@ -15,6 +15,8 @@
 #include <QTest>
 #include <zip.h>
 
+#include <cmath>
+
 using namespace tram;
 using namespace tram::gtfs;
 
@@ -128,6 +130,7 @@ private slots:
     void importsTheNetwork();
     void stationsSitOnTheirVertices();
     void stationNamesInTheCodePage();
+    void coursesRunFromStationToStation();
     void tramsOnTheDay_data();
     void tramsOnTheDay();
     void narrowedToRoutes_data();
@@ -230,6 +233,73 @@ void GtfsImportTest::stationNamesInTheCodePage()
     QVERIFY(LoadSchemeFile(path, read, nullptr));
     QCOMPARE(read.Stations[2].Name, result.scheme.Stations[2].Name);
     QCOMPARE(ShownName(read.Stations[5].Name), QStringLiteral("Trg ?"));
+}
+
+// A line east along a street to a terminal loop, as operators publish it:
+// each platform some way past its station, a shape without distances that
+// comes by the loop's station twice. The street's segment runs from station
+// to station, not on to each platform and back, and ends where the shape
+// first reaches the loop, not after going round it.
+void GtfsImportTest::coursesRunFromStationToStation()
+{
+    // Metres east and north of a point, as "lat,lon".
+    auto at = [](double x, double y) {
+        return QByteArray::number(45 + y / 111195.0, 'f', 7) + ","
+            + QByteArray::number(15 + x / (111195.0 * std::cos(45 * M_PI / 180)), 'f', 7);
+    };
+    QByteArray stops = "stop_id,stop_name,stop_lat,stop_lon,location_type,parent_station\n";
+    const struct {
+        const char* id;
+        double x, y;
+        const char* parent;
+    } stopList[] = {{"A", 0, 0, ""},      {"A0", 30, -4, "A"},  {"A1", -30, 4, "A"},   {"B", 300, 0, ""},
+                    {"B0", 330, -4, "B"}, {"B1", 270, 4, "B"},  {"C", 600, 0, ""},     {"C0", 625, -10, "C"},
+                    {"C1", 570, 4, "C"},  {"D", 800, 150, ""},  {"D0", 800, 130, "D"}, {"E", 800, -150, ""},
+                    {"E0", 784, -138, "E"}};
+    for (const auto& stop : stopList)
+        stops += QByteArray(stop.id) + "," + QByteArray(stop.id).left(1) + "," + at(stop.x, stop.y) + ","
+            + (*stop.parent ? "0," : "1,") + stop.parent + "\n";
+    QByteArray shape = "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n";
+    const double corners[][2] = {{0, 0}, {600, 0}, {800, 150}, {800, -150}, {600, 0}, {570, 0}};
+    int sequence = 0;
+    for (size_t c = 0; c + 1 < std::size(corners); ++c) {
+        const double length = std::hypot(corners[c + 1][0] - corners[c][0], corners[c + 1][1] - corners[c][1]);
+        for (double d = 0; d < length; d += 10) {
+            const double f = d / length;
+            shape += "s," + at(corners[c][0] + f * (corners[c + 1][0] - corners[c][0]),
+                               corners[c][1] + f * (corners[c + 1][1] - corners[c][1]))
+                + "," + QByteArray::number(++sequence) + "\n";
+        }
+    }
+    shape += "s," + at(570, 0) + "," + QByteArray::number(++sequence) + "\n";
+    QByteArray times = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n";
+    const QList<QByteArray> out = {"A0", "B0", "C0", "D0", "E0", "C1"}, back = {"C1", "B1", "A1"};
+    for (int i = 0; i < out.size(); ++i)
+        times += "out,07:0" + QByteArray::number(i) + ":00,07:0" + QByteArray::number(i) + ":00," + out[i] + ","
+            + QByteArray::number(i + 1) + "\n";
+    for (int i = 0; i < back.size(); ++i)
+        times += "back,08:0" + QByteArray::number(i) + ":00,08:0" + QByteArray::number(i) + ":00," + back[i] + ","
+            + QByteArray::number(i + 1) + "\n";
+    const FeedFileTexts files = {
+        {"stops.txt", stops},
+        {"routes.txt", "route_id,route_short_name,route_type\nL,L,0\n"},
+        {"trips.txt", "route_id,service_id,trip_id,shape_id\nL,all,out,s\nL,all,back,\n"},
+        {"stop_times.txt", times},
+        {"shapes.txt", shape},
+        {"calendar.txt", "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
+                         "all,1,1,1,1,1,1,1,20240101,20241231\n"}};
+    ImportResult result;
+    QCOMPARE(import(files, result), std::nullopt);
+    const Scheme& s = result.scheme;
+    QCOMPARE(s.SegmentCount, 2);
+    QCOMPARE(routeList(s, 1), (QList<int>{1, 2}));
+    QCOMPARE(last(s, 1), first(s, 2));
+    QCOMPARE(last(s, 2), first(s, 2));
+    // Along the street, due east.
+    for (int j = 2; j <= s.PointCount[1]; ++j) {
+        QVERIFY2(s.Points[1][j].X > s.Points[1][j - 1].X, qPrintable(QString::number(j)));
+        QVERIFY(std::abs(s.Points[1][j].Y - s.Points[1][1].Y) <= 1);
+    }
 }
 
 void GtfsImportTest::tramsOnTheDay_data()

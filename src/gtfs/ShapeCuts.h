@@ -13,10 +13,12 @@ struct ShapeCut {
 
 // Where each stop of the trip lies on its shape (the trip must have one of
 // at least two points): by shape_dist_traveled where the trip and the shape
-// both give it and every cut lands near its stop, else the nearest point of
-// the shape, searched onwards from the previous stop, so a shape that passes
-// a place twice is cut in order.
-std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip);
+// both give it and every cut lands near its stop, else at the passes of the
+// shape nearest the stops that keep them in order, so a shape that comes by a
+// stop twice, round a loop, is cut at the right pass. Each cut is then moved
+// to where the shape passes nearest the place of its stop (`placeAt`, one per
+// stop), looked for near the stop.
+std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip, const std::vector<GeoPoint>& placeAt);
 
 // The points of the shape strictly between two cuts; none when the second
 // does not lie after the first.

@@ -223,7 +223,7 @@ private:
                 if (edge.hasCourse)
                     continue;
                 if (cuts.empty())
-                    cuts = CutShape(feed_, trip);
+                    cuts = CutShape(feed_, trip, placesOf(trip));
                 const auto [from, to] = seq.steps[i];
                 edge.course = ShapeBetween(feed_.shapes[size_t(trip.shape)], cuts[size_t(from)], cuts[size_t(to)]);
                 if (seq.places[i] != edge.a)
@@ -231,6 +231,14 @@ private:
                 edge.hasCourse = true;
             }
         }
+    }
+
+    std::vector<GeoPoint> placesOf(const Trip& trip) const
+    {
+        std::vector<GeoPoint> at;
+        for (const StopTime& time : trip.stops)
+            at.push_back(places_.places[size_t(places_.placeOfStop[size_t(time.stop)])].at);
+        return at;
     }
 
     TrackNetwork finish() const
