@@ -135,7 +135,10 @@ std::unique_ptr<FeedFiles> OpenFeedFiles(const QString& path)
     if (!info.exists())
         FailIn(QDir::toNativeSeparators(path), QStringLiteral("ne postoji"));
     int code = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    // Without ZIP_CHECKCONS: it refuses archives from common zip writers
+    // whose local headers differ a little from the central directory, which
+    // other readers take; every entry read is still checked by its CRC.
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
     if (!archive) {
         zip_error_t error;
         zip_error_init_with_code(&error, code);
