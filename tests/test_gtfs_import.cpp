@@ -131,6 +131,8 @@ private slots:
     void stationsSitOnTheirVertices();
     void stationNamesInTheCodePage();
     void coursesRunFromStationToStation();
+    void tripsPassingStopsMakeNoTrack_data();
+    void tripsPassingStopsMakeNoTrack();
     void tramsOnTheDay_data();
     void tramsOnTheDay();
     void narrowedToRoutes_data();
@@ -300,6 +302,42 @@ void GtfsImportTest::coursesRunFromStationToStation()
         QVERIFY2(s.Points[1][j].X > s.Points[1][j - 1].X, qPrintable(QString::number(j)));
         QVERIFY(std::abs(s.Points[1][j].Y - s.Points[1][1].Y) <= 1);
     }
+}
+
+void GtfsImportTest::tripsPassingStopsMakeNoTrack_data()
+{
+    QTest::addColumn<FeedFileTexts>("files");
+    QTest::addColumn<int>("segments");
+    QTest::addColumn<QList<int>>("route");
+
+    // Some runs leave out stops that the others call at, on a straight street.
+    FeedBuilder leftOut;
+    leftOut.route("E");
+    const QList<QByteArray> street = leftOut.line(0, 0, 6);
+    for (int i = 0; i < 3; ++i)
+        leftOut.trip("E", street);
+    leftOut.trip("E", {street[0], street[2], street[3], street[5]});
+    QTest::newRow("stops left out") << leftOut.files() << 1 << QList<int>{1};
+
+    // A street straight on beside a way round by another, 11 % longer: two tracks.
+    FeedBuilder wayRound;
+    wayRound.route("W");
+    wayRound.trip("W", {wayRound.stop(0, 0), wayRound.stop(2, 1), wayRound.stop(4, 0), wayRound.stop(5, 0)});
+    wayRound.trip("W", {wayRound.stop(0, 0), wayRound.stop(4, 0), wayRound.stop(5, 0)});
+    QTest::newRow("a way round") << wayRound.files() << 3 << QList<int>{1, 2};
+}
+
+// The track joins the places next to each other on it, not those a run
+// passes without calling.
+void GtfsImportTest::tripsPassingStopsMakeNoTrack()
+{
+    QFETCH(FeedFileTexts, files);
+    QFETCH(int, segments);
+    QFETCH(QList<int>, route);
+    ImportResult result;
+    QCOMPARE(import(files, result), std::nullopt);
+    QCOMPARE(int(result.scheme.SegmentCount), segments);
+    QCOMPARE(routeList(result.scheme, 1), route);
 }
 
 void GtfsImportTest::tramsOnTheDay_data()

@@ -1,11 +1,13 @@
 #include "gtfs/TrackNetwork.h"
 
 #include "gtfs/ShapeCuts.h"
+#include "gtfs/SkippedStops.h"
 
 #include <QHash>
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace tram::gtfs {
 
@@ -50,10 +52,12 @@ private:
     void collectEdges()
     {
         sequences_.reserve(feed_.trips.size());
-        adjacent_.resize(places_.places.size());
-        for (const Trip& trip : feed_.trips) {
+        for (const Trip& trip : feed_.trips)
             sequences_.push_back(PlacesOf(trip, places_));
-            const auto& seq = sequences_.back().places;
+        BridgeSkippedStops(sequences_, places_);
+        adjacent_.resize(places_.places.size());
+        for (const PlaceSequence& sequence : sequences_) {
+            const auto& seq = sequence.places;
             for (size_t i = 0; i + 1 < seq.size(); ++i) {
                 const auto key = ordered(seq[i], seq[i + 1]);
                 if (edgeIndex_.contains(key))
@@ -210,21 +214,24 @@ private:
         }
         for (size_t t = 0; t < feed_.trips.size(); ++t)
             trips.push_back(int(t));
-        std::set<std::pair<std::vector<int>, int>> done;
+        // A trip that passes places without calling gives no course there,
+        // so it does not stand for the trips of its pattern that call.
+        std::set<std::tuple<std::vector<int>, int, bool>> done;
         for (const int t : trips) {
             const Trip& trip = feed_.trips[size_t(t)];
             const PlaceSequence& seq = sequences_[size_t(t)];
+            const bool passesSome = std::any_of(seq.steps.begin(), seq.steps.end(), [](auto step) { return step.first < 0; });
             if (trip.shape < 0 || feed_.shapes[size_t(trip.shape)].points.size() < 2
-                || !done.insert({seq.places, trip.shape}).second)
+                || !done.insert({seq.places, trip.shape, passesSome}).second)
                 continue;
             std::vector<ShapeCut> cuts;
             for (size_t i = 0; i + 1 < seq.places.size(); ++i) {
                 Edge& edge = edges_[size_t(edgeOf(seq.places[i], seq.places[i + 1]))];
-                if (edge.hasCourse)
+                const auto [from, to] = seq.steps[i];
+                if (edge.hasCourse || from < 0)
                     continue;
                 if (cuts.empty())
                     cuts = CutShape(feed_, trip, placesOf(trip));
-                const auto [from, to] = seq.steps[i];
                 edge.course = ShapeBetween(feed_.shapes[size_t(trip.shape)], cuts[size_t(from)], cuts[size_t(to)]);
                 if (seq.places[i] != edge.a)
                     std::reverse(edge.course.begin(), edge.course.end());

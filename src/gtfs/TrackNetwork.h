@@ -14,7 +14,8 @@ struct TrackSegment {
 };
 
 // Which way a trip passes: the places in order and, for each step from one
-// place to the next, the stop times it leaves and reaches them by.
+// place to the next, the stop times it leaves and reaches them by (-1, -1
+// next to a place it passes without calling).
 struct PlaceSequence {
     std::vector<int> places;
     std::vector<std::pair<int, int>> steps; // indices in Trip::stops
@@ -34,7 +35,8 @@ struct TrackNetwork {
 // The places a trip calls at, a place called at twice in a row counted once.
 PlaceSequence PlacesOf(const Trip& trip, const Places& places);
 
-// Joins two places wherever a trip goes from one straight to the other,
+// Joins two places wherever a trip goes from one straight to the other (not
+// past places other trips call at between them: see BridgeSkippedStops),
 // splits the network at the places where lines meet, part or end (a place
 // with other than two neighbours, or where a route's most frequent pattern
 // starts, ends or turns back), and follows the shapes between the places.
