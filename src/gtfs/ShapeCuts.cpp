@@ -12,6 +12,7 @@ namespace {
 
 // A stretch of the shape within this distance of a stop is one pass by it.
 constexpr double NearEnough = 100;
+constexpr size_t MostPasses = 8;
 // How much further along the shape than the stop is from its place the
 // shape may pass nearest to the place.
 constexpr double PlaceReach = 50;
@@ -97,6 +98,13 @@ std::vector<Pass> passesBy(const std::vector<ShapePoint>& points, GeoPoint stop)
     }
     if (passes.empty())
         passes.push_back(nearest);
+    // A shape that winds by a stop again and again (no real one does) keeps
+    // its nearest passes only, so the choice below stays small.
+    if (passes.size() > MostPasses) {
+        std::stable_sort(passes.begin(), passes.end(), [](const Pass& a, const Pass& b) { return a.distance < b.distance; });
+        passes.resize(MostPasses);
+        std::sort(passes.begin(), passes.end(), [](const Pass& a, const Pass& b) { return isBefore(a.cut, b.cut); });
+    }
     return passes;
 }
 

@@ -12,6 +12,9 @@ constexpr int MostSkipped = 3;
 // A way round through other streets is longer than this; a street that
 // bends between its stops is not.
 constexpr double Straightness = 1.05;
+// Places looked at in the search for one step's way: far more than any
+// real network needs, and a bound for a feed of many places in one spot.
+constexpr int SearchBudget = 2000;
 
 using Step = std::pair<int, int>; // the lower place first
 
@@ -50,7 +53,8 @@ public:
             const double limit = length(step) * Straightness;
             std::vector<int> way, best;
             double bestLength = limit;
-            search(step.first, step.second, 0, way, best, bestLength);
+            int budget = SearchBudget;
+            search(step.first, step.second, 0, way, best, bestLength, budget);
             if (best.empty())
                 continue;
             best.pop_back();
@@ -90,8 +94,10 @@ private:
 
     // The shortest way from `at` to `target` through at least one other place.
     void search(int at, int target, double travelled, std::vector<int>& way, std::vector<int>& best,
-                double& bestLength) const
+                double& bestLength, int& budget) const
     {
+        if (--budget < 0)
+            return;
         if (at == target) {
             if (way.size() >= 2 && travelled <= bestLength) {
                 best = way;
@@ -108,7 +114,7 @@ private:
             if (further + metres(next, target) > bestLength)
                 continue;
             way.push_back(next);
-            search(next, target, further, way, best, bestLength);
+            search(next, target, further, way, best, bestLength, budget);
             way.pop_back();
         }
     }
