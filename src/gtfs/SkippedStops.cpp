@@ -51,14 +51,13 @@ public:
                          [&](const Step& a, const Step& b) { return length(a) > length(b); });
         for (const Step& step : steps) {
             const double limit = length(step) * Straightness;
-            std::vector<int> way, best;
+            std::vector<int> way = {step.first}, best;
             double bestLength = limit;
             int budget = SearchBudget;
-            search(step.first, step.second, 0, way, best, bestLength, budget);
+            search(step.second, 0, way, best, bestLength, budget);
             if (best.empty())
                 continue;
-            best.pop_back();
-            ways_[step] = best;
+            ways_[step] = std::vector<int>(best.begin() + 1, best.end() - 1);
             adjacent_[size_t(step.first)].erase(step.second);
             adjacent_[size_t(step.second)].erase(step.first);
         }
@@ -92,29 +91,29 @@ private:
     }
     double length(const Step& step) const { return metres(step.first, step.second); }
 
-    // The shortest way from `at` to `target` through at least one other place.
-    void search(int at, int target, double travelled, std::vector<int>& way, std::vector<int>& best,
-                double& bestLength, int& budget) const
+    // The shortest way on from the end of `way` (which starts at the step's
+    // first place) to `target`, through at least one other place, none twice.
+    void search(int target, double travelled, std::vector<int>& way, std::vector<int>& best, double& bestLength,
+                int& budget) const
     {
-        if (--budget < 0)
-            return;
+        const int at = way.back();
         if (at == target) {
-            if (way.size() >= 2 && travelled <= bestLength) {
+            if (way.size() >= 3 && travelled <= bestLength) {
                 best = way;
                 bestLength = travelled;
             }
             return;
         }
-        if (int(way.size()) > MostSkipped)
+        if (--budget < 0 || int(way.size()) > MostSkipped + 1)
             return;
         for (const int next : adjacent_[size_t(at)]) {
-            if ((way.empty() && next == target) || std::find(way.begin(), way.end(), next) != way.end())
+            if ((way.size() == 1 && next == target) || std::find(way.begin(), way.end(), next) != way.end())
                 continue;
             const double further = travelled + metres(at, next);
             if (further + metres(next, target) > bestLength)
                 continue;
             way.push_back(next);
-            search(next, target, further, way, best, bestLength, budget);
+            search(target, further, way, best, bestLength, budget);
             way.pop_back();
         }
     }
