@@ -24,6 +24,11 @@ GeoPoint pointOnPiece(GeoPoint a, GeoPoint b, double t)
     return {a.lat + t * (b.lat - a.lat), a.lon + t * (b.lon - a.lon)};
 }
 
+GeoPoint pointOf(const std::vector<ShapePoint>& points, ShapeCut cut)
+{
+    return pointOnPiece(points[size_t(cut.piece)].at, points[size_t(cut.piece + 1)].at, cut.t);
+}
+
 bool hasDistances(const Feed& feed, const Trip& trip)
 {
     const auto& points = feed.shapes[size_t(trip.shape)].points;
@@ -101,7 +106,8 @@ std::vector<Pass> passesBy(const std::vector<ShapePoint>& points, GeoPoint stop)
     // A shape that winds by a stop again and again (no real one does) keeps
     // its nearest passes only, so the choice below stays small.
     if (passes.size() > MostPasses) {
-        std::stable_sort(passes.begin(), passes.end(), [](const Pass& a, const Pass& b) { return a.distance < b.distance; });
+        std::stable_sort(passes.begin(), passes.end(),
+                         [](const Pass& a, const Pass& b) { return a.distance < b.distance; });
         passes.resize(MostPasses);
         std::sort(passes.begin(), passes.end(), [](const Pass& a, const Pass& b) { return isBefore(a.cut, b.cut); });
     }
@@ -161,7 +167,7 @@ ShapeCut nearestToPlace(const std::vector<ShapePoint>& points, ShapeCut stop, Sh
     if (isBefore(stop, notBefore))
         stop = notBefore;
     ShapeCut best = stop;
-    double bestDistance = MetresBetween(place, pointOnPiece(points[size_t(stop.piece)].at, points[size_t(stop.piece + 1)].at, stop.t));
+    double bestDistance = MetresBetween(place, pointOf(points, stop));
     auto consider = [&](int piece, double from, double to) {
         const GeoPoint a = points[size_t(piece)].at, b = points[size_t(piece + 1)].at;
         const double t = std::clamp(nearestOnPiece(place, a, b).second, from, to);
@@ -199,8 +205,7 @@ std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip, const std::ve
         // the stops; the nearest points are then the better guess.
         cuts = cutByDistance(points, trip);
         for (size_t i = 0; i < cuts.size(); ++i) {
-            const GeoPoint cut = pointOnPiece(points[size_t(cuts[i].piece)].at, points[size_t(cuts[i].piece + 1)].at, cuts[i].t);
-            if (MetresBetween(cut, feed.stops[size_t(trip.stops[i].stop)].at) > FarFromStop)
+            if (MetresBetween(pointOf(points, cuts[i]), feed.stops[size_t(trip.stops[i].stop)].at) > FarFromStop)
                 cuts.clear();
         }
     }

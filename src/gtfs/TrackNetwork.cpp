@@ -220,7 +220,8 @@ private:
         for (const int t : trips) {
             const Trip& trip = feed_.trips[size_t(t)];
             const PlaceSequence& seq = sequences_[size_t(t)];
-            const bool passesSome = std::any_of(seq.steps.begin(), seq.steps.end(), [](auto step) { return step.first < 0; });
+            const bool passesSome =
+                std::any_of(seq.steps.begin(), seq.steps.end(), [](auto step) { return step.first < 0; });
             if (trip.shape < 0 || feed_.shapes[size_t(trip.shape)].points.size() < 2
                 || !done.insert({seq.places, trip.shape, passesSome}).second)
                 continue;
