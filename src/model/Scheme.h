@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace tram {
 
@@ -69,6 +71,51 @@ struct Scheme {
     friend bool operator==(const Scheme&, const Scheme&) = default;
 };
 
+// Whether a field of this type holds every number up to the limit.
+template <typename Field>
+constexpr bool Holds(int limit)
+{
+    return limit <= std::numeric_limits<Field>::max();
+}
+// The counts hold every element of their table, and the fields that name a
+// segment or a route name any of them.
+static_assert(Holds<decltype(Scheme::SegmentCount)>(MaxSegments));
+static_assert(Holds<decltype(Station::Segment)>(MaxSegments) && Holds<decltype(TrafficLight::Segment)>(MaxSegments));
+static_assert(Holds<decltype(Scheme::RouteSegments)::value_type::value_type>(MaxSegments));
+static_assert(Holds<decltype(Scheme::TramRoute)::value_type>(MaxRoutes));
+static_assert(Holds<decltype(Scheme::PointCount)::value_type>(MaxPoints));
+static_assert(Holds<decltype(Scheme::LightCount)>(MaxLights));
+static_assert(Holds<decltype(Scheme::StationCount)>(MaxStations));
+static_assert(Holds<decltype(Scheme::TramCount)>(MaxTrams));
+static_assert(Holds<decltype(Scheme::RouteCount)>(MaxRoutes));
+static_assert(Holds<decltype(Scheme::RouteLength)::value_type>(MaxRouteSlots));
+
+// The elements in use: 1 to the count, as far as the table reaches. Every scan
+// of a table goes through these, so a count beyond its table (a scheme built
+// by hand, or not yet checked for saving) never indexes past it. A segment or
+// route number outside its table has nothing in use.
+constexpr int InUse(int count, int limit)
+{
+    return std::clamp(count, 0, limit);
+}
+constexpr int SegmentsInUse(const Scheme& scheme) { return InUse(scheme.SegmentCount, MaxSegments); }
+constexpr int LightsInUse(const Scheme& scheme) { return InUse(scheme.LightCount, MaxLights); }
+constexpr int StationsInUse(const Scheme& scheme) { return InUse(scheme.StationCount, MaxStations); }
+constexpr int TramsInUse(const Scheme& scheme) { return InUse(scheme.TramCount, MaxTrams); }
+constexpr int RoutesInUse(const Scheme& scheme) { return InUse(scheme.RouteCount, MaxRoutes); }
+constexpr int PointsInUse(const Scheme& scheme, int segment)
+{
+    if (segment < 0 || segment > MaxSegments)
+        return 0;
+    return InUse(scheme.PointCount[size_t(segment)], MaxPoints);
+}
+constexpr int RouteSlotsInUse(const Scheme& scheme, int route)
+{
+    if (route < 0 || route > MaxRoutes)
+        return 0;
+    return InUse(scheme.RouteLength[size_t(route)], MaxRouteSlots);
+}
+
 enum class SelectedKind : uint8_t { Nothing = 0, Station = 1, Light = 2 };
 
 struct EditState {
@@ -80,6 +127,9 @@ struct EditState {
     SelectedKind Selected = SelectedKind::Nothing;
     friend bool operator==(const EditState&, const EditState&) = default;
 };
+static_assert(Holds<decltype(EditState::CurrentSegment)>(MaxSegments) && Holds<decltype(EditState::CurrentRoute)>(MaxRoutes)
+              && Holds<decltype(EditState::CurrentTram)>(MaxTrams) && Holds<decltype(EditState::CurrentStation)>(MaxStations)
+              && Holds<decltype(EditState::CurrentLight)>(MaxLights));
 
 // What the canvas shows. The line width is not here: it is the canvas's pen
 // width, which the renderer reads and restores.
@@ -98,6 +148,7 @@ struct DragState {
     int16_t DragSegment = 0;
     int16_t DragPoint = 0;
 };
+static_assert(Holds<decltype(DragState::DragSegment)>(MaxSegments) && Holds<decltype(DragState::DragPoint)>(MaxPoints));
 
 // Everything the main window owns besides its controls; zero-filled at start.
 struct EditorModel {

@@ -2,21 +2,9 @@
 
 #include "model/NumberText.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace tram {
-
-namespace {
-
-int pointCountOf(const Scheme& scheme, int segment)
-{
-    if (segment < 0 || segment > MaxSegments)
-        return 0;
-    return std::clamp<int>(scheme.PointCount[segment], 0, MaxPoints);
-}
-
-} // namespace
 
 double Distance(MapPoint a, MapPoint b)
 {
@@ -38,7 +26,7 @@ MapPoint LocateOnSegment(const Scheme& scheme, int segment, double position)
 {
     if (segment < 0 || segment > MaxSegments)
         return MapPoint{};
-    const int count = pointCountOf(scheme, segment);
+    const int count = PointsInUse(scheme, segment);
     const auto& points = scheme.Points[segment];
 
     // The running sum adds the same pieces in the same order as summing afresh
@@ -80,10 +68,7 @@ bool IsOnLine(MapPoint a, MapPoint b, MapPoint p)
 
 bool IsSegmentInRoute(const Scheme& scheme, int route, int segment)
 {
-    if (route < 0 || route > MaxRoutes)
-        return false;
-    const int length = std::min<int>(scheme.RouteLength[route], MaxRouteSlots);
-    for (int slot = 1; slot <= length; ++slot) {
+    for (int slot = 1; slot <= RouteSlotsInUse(scheme, route); ++slot) {
         if (scheme.RouteSegments[route][slot] == segment)
             return true;
     }

@@ -9,9 +9,9 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
 {
     const int w = std::max(1, drawWidth);
     auto drawPass = [&](int k) {
-        for (int i = 1; i <= scheme.SegmentCount; ++i) {
+        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
             painter.setPen(CanvasPen(BandColour(BandKindOf(scheme, edit, display, i), k), k));
-            for (int j = 2; j <= scheme.PointCount[i]; ++j) {
+            for (int j = 2; j <= PointsInUse(scheme, i); ++j) {
                 const MapPoint a = scheme.Points[i][j];
                 const MapPoint b = scheme.Points[i][j - 1];
                 StrokeLine(painter, a.X, a.Y, b.X, b.Y);
@@ -24,35 +24,32 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
         drawPass(k);
 
     if (display.ShowCircles) {
-        for (int i = 1; i <= scheme.SegmentCount; ++i) {
-            const int n = scheme.PointCount[i];
+        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+            const int n = PointsInUse(scheme, i);
             for (int j = 1; j <= n; ++j) {
-                QRgb colour = j == 1 ? VertexFirstColour : VertexMiddleColour;
-                if (j == n)
-                    colour = VertexLastColour;
-                painter.setPen(CanvasPen(colour, 1));
+                painter.setPen(CanvasPen(VertexColour(j, n), 1));
                 StrokeCircle(painter, scheme.Points[i][j].X, scheme.Points[i][j].Y, display.CircleSize);
             }
         }
     }
 
     if (display.ShowStations) {
-        for (int i = 1; i <= scheme.StationCount; ++i) {
+        for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
             const MapPoint p = LocateOnSegment(scheme, s.Segment, s.Position);
-            for (int r = StationRadius; r >= 1; --r) {
-                painter.setPen(CanvasPen(StationColour(r), SymbolPenWidth));
-                StrokeCircle(painter, p.X, p.Y, r);
+            for (const SymbolRing& ring : StationRings()) {
+                painter.setPen(CanvasPen(ring.colour, SymbolPenWidth));
+                StrokeCircle(painter, p.X, p.Y, ring.radius);
             }
         }
     }
     if (display.ShowLights) {
-        for (int i = 1; i <= scheme.LightCount; ++i) {
+        for (int i = 1; i <= LightsInUse(scheme); ++i) {
             const TrafficLight& l = scheme.Lights[i];
             const MapPoint p = LocateOnSegment(scheme, l.Segment, l.Position);
-            for (int r = LightRadius; r >= 1; --r) {
-                painter.setPen(CanvasPen(LightColour(l.InitialState != 0, r), SymbolPenWidth));
-                StrokeCircle(painter, p.X, p.Y, r);
+            for (const SymbolRing& ring : LightRings(l.InitialState != 0)) {
+                painter.setPen(CanvasPen(ring.colour, SymbolPenWidth));
+                StrokeCircle(painter, p.X, p.Y, ring.radius);
             }
         }
     }

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <algorithm>
+#include <vector>
 
 namespace tram {
 
@@ -57,6 +58,15 @@ inline constexpr QRgb VertexFirstColour = qRgb(0, 255, 0);
 inline constexpr QRgb VertexLastColour = qRgb(255, 0, 0);
 inline constexpr QRgb VertexMiddleColour = qRgb(255, 255, 255);
 
+// The circle of vertex j of a segment of `count` vertices: the last one's
+// colour wins over the first one's, so a lone vertex is red.
+inline QRgb VertexColour(int j, int count)
+{
+    if (j == count)
+        return VertexLastColour;
+    return j == 1 ? VertexFirstColour : VertexMiddleColour;
+}
+
 // Stations are rings of radius StationRadius down to 1, lights rings of
 // LightRadius down to 1, all drawn with a pen SymbolPenWidth wide.
 inline constexpr int StationRadius = 6;
@@ -67,6 +77,28 @@ inline QRgb StationColour(int r) { return qRgb(0, 0, 250 - 8 * r); }
 inline QRgb LightColour(bool green, int r)
 {
     return green ? qRgb(0, 250 - 8 * r, 0) : qRgb(250 - 8 * r, 0, 0);
+}
+
+// The rings of a symbol in drawing order, outermost first.
+struct SymbolRing {
+    int radius;
+    QRgb colour;
+};
+
+inline std::vector<SymbolRing> StationRings()
+{
+    std::vector<SymbolRing> rings;
+    for (int r = StationRadius; r >= 1; --r)
+        rings.push_back({r, StationColour(r)});
+    return rings;
+}
+
+inline std::vector<SymbolRing> LightRings(bool green)
+{
+    std::vector<SymbolRing> rings;
+    for (int r = LightRadius; r >= 1; --r)
+        rings.push_back({r, LightColour(green, r)});
+    return rings;
 }
 
 // The marked colour wins over the route colour.

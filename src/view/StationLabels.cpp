@@ -86,19 +86,19 @@ public:
     LabelPlaces(const Scheme& scheme, const DisplaySettings& display, int drawWidth)
         : halfWidth_(std::max(1, drawWidth) / 2.0)
     {
-        for (int i = 1; i <= scheme.StationCount; ++i) {
+        for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
             symbols_.push_back(symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius));
         }
         if (display.ShowLights) {
-            for (int i = 1; i <= scheme.LightCount; ++i) {
+            for (int i = 1; i <= LightsInUse(scheme); ++i) {
                 const TrafficLight& l = scheme.Lights[i];
                 symbols_.push_back(symbolBox(LocateOnSegment(scheme, l.Segment, l.Position), LightRadius));
             }
         }
         const QPointF centre(0.5, 0.5);
-        for (int i = 1; i <= scheme.SegmentCount; ++i) {
-            for (int j = 2; j <= scheme.PointCount[i]; ++j) {
+        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+            for (int j = 2; j <= PointsInUse(scheme, i); ++j) {
                 const MapPoint a = scheme.Points[i][j - 1];
                 const MapPoint b = scheme.Points[i][j];
                 pieces_.emplace_back(QPointF(a.X, a.Y) + centre, QPointF(b.X, b.Y) + centre);
@@ -199,7 +199,7 @@ std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const Display
     const QFontMetricsF metrics(font);
     LabelPlaces places(scheme, display, drawWidth);
     std::vector<StationLabel> labels;
-    for (int i = 1; i <= scheme.StationCount; ++i) {
+    for (int i = 1; i <= StationsInUse(scheme); ++i) {
         StationLabel label;
         label.station = i;
         label.text = LabelText(scheme.Stations[i].Name);
