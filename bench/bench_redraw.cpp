@@ -16,7 +16,6 @@ void Redraw(benchmark::State& state, const benchmaps::Map& map, bool fast)
     Canvas canvas;
     const auto draw = fast ? DrawScheme : DrawSchemePlain;
     for (auto _ : state) {
-        canvas.SetDrawWidth(map.drawWidth);
         draw(canvas, map.scheme, map.edit, map.display);
         benchmark::DoNotOptimize(canvas.image().constBits());
     }

@@ -27,7 +27,6 @@ constexpr int ComparedWidths = tram::WidestShadedPass + 6;
 struct Settings {
     tram::EditState edit;
     tram::DisplaySettings display;
-    int width = tram::StartDrawWidth;
 };
 
 // Reads the settings from the bytes after the scheme.
@@ -39,7 +38,7 @@ Settings settingsFrom(QByteArrayView tail)
         return i < tail.size() ? static_cast<uint8_t>(tail[i]) : otherwise;
     };
     if (tail.size() >= 2)
-        s.width = 1 + (byte(0, 0) | byte(1, 0) << 8) % 32767;
+        s.display.DrawWidth = static_cast<int16_t>(1 + (byte(0, 0) | byte(1, 0) << 8) % 32767);
     if (tail.size() >= 4)
         s.display.CircleSize = static_cast<int16_t>(byte(2, 0) | byte(3, 0) << 8);
     if (tail.size() >= 5) {
@@ -58,9 +57,9 @@ Settings settingsFrom(QByteArrayView tail)
 QImage draw(const tram::Scheme& scheme, const Settings& s, bool fast)
 {
     tram::Canvas canvas;
-    canvas.SetDrawWidth(s.width);
+    canvas.SetDrawWidth(s.display.DrawWidth);
     (fast ? tram::DrawScheme : tram::DrawSchemePlain)(canvas, scheme, s.edit, s.display);
-    if (canvas.DrawWidth() != s.width)
+    if (canvas.DrawWidth() != s.display.DrawWidth)
         std::abort();
     return canvas.image().copy();
 }
@@ -76,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Settings settings = settingsFrom(QByteArrayView(bytes).sliced(tram::WriteSchemeBytes(scheme).size()));
 
     const QImage fast = draw(scheme, settings, true);
-    if (settings.width > ComparedWidths)
+    if (settings.display.DrawWidth > ComparedWidths)
         return 0;
     using namespace tram::renderercomparison;
-    const Comparison c = Compare(fast, draw(scheme, settings, false), settings.width);
+    const Comparison c = Compare(fast, draw(scheme, settings, false), settings.display.DrawWidth);
     if (c.exactBroken != 0 || c.farOff != 0)
         std::abort();
     return 0;

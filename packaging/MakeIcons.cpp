@@ -81,6 +81,7 @@ DisplaySettings iconDisplay()
     display.ShowLights = true;
     display.ShowRoute = true;
     display.MarkSegment = true;
+    display.DrawWidth = PenWidth;
     return display;
 }
 
@@ -95,7 +96,6 @@ QPainterPath cardPath()
 QImage drawnSquare()
 {
     Canvas canvas;
-    canvas.SetDrawWidth(PenWidth);
     DrawScheme(canvas, iconScheme(), iconEdit(), iconDisplay());
     QImage square(Side, Side, QImage::Format_ARGB32_Premultiplied);
     square.fill(Qt::transparent);

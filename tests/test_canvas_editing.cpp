@@ -177,7 +177,7 @@ void TestCanvasEditing::negativeReachPicksNothing()
     w.addLight(1, 0);
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
     QVERIFY(!w.drag().Dragging);
-    QCOMPARE(w.edit().Selected, SelectedKind::Nothing);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
 }
 
 void TestCanvasEditing::lowerSegmentWinsSharedEndPoint()
@@ -223,7 +223,7 @@ void TestCanvasEditing::lightWinsOverStation()
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
     w.release(QPointF(100, 100));
 
-    QCOMPARE(w.edit().Selected, SelectedKind::Light);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Light);
     QCOMPARE(w.edit().CurrentLight, 1);
     QCOMPARE(w.edit().CurrentStation, 0);
     QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("1"));
@@ -248,7 +248,7 @@ void TestCanvasEditing::lowerLightWins()
     w.scheme().Lights[2].Position = 150;
     w.scheme().Stations[1].Position = 180;
     QTest::mouseClick(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 100));
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.edit().CurrentStation, 2);
     QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("2"));
 }
@@ -263,7 +263,7 @@ void TestCanvasEditing::objectPickWinsOverVertex()
     QTest::mouseMove(w.canvas, QPoint(150, 150));
     QTest::mouseRelease(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(150, 150));
 
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("1"));
     QCOMPARE(w.text("txtNaSegmentu"), QStringLiteral("1"));
     QVERIFY(!w.drag().Dragging);
@@ -282,12 +282,12 @@ void TestCanvasEditing::hiddenObjectsArePicked()
 
     w.press(QPointF(150, 100), Qt::LeftButton, Qt::ShiftModifier);
     w.release(QPointF(150, 100));
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.text("txtPozicija"), QStringLiteral("50"));
 
     w.press(QPointF(250, 100), Qt::LeftButton, Qt::ShiftModifier);
     w.release(QPointF(250, 100));
-    QCOMPARE(w.edit().Selected, SelectedKind::Light);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Light);
     QCOMPARE(w.text("txtPozicija"), QStringLiteral("150"));
 }
 
@@ -299,7 +299,7 @@ void TestCanvasEditing::shiftLeftOnNothingStartsDrag()
     QTest::mousePress(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(296, 103));
     QVERIFY(w.drag().Dragging);
     QCOMPARE(w.drag().DragPoint, 2);
-    QCOMPARE(w.edit().Selected, SelectedKind::Nothing);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
 
     QTest::mouseMove(w.canvas, QPoint(320, 140));
     QTest::mouseRelease(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(320, 140));
@@ -316,13 +316,13 @@ void TestCanvasEditing::onlyTheShiftBitCounts()
     // Ctrl alone is a plain left click: the vertex is grabbed, the station not picked.
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier);
     QVERIFY(w.drag().Dragging);
-    QCOMPARE(w.edit().Selected, SelectedKind::Nothing);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
     w.release(QPointF(100, 100));
 
     // With Shift among them the station is picked.
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(!w.drag().Dragging);
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     w.release(QPointF(100, 100));
 
     // Ctrl on the right button does not insert a vertex.
@@ -357,10 +357,10 @@ void TestCanvasEditing::objectsAreLocatedAfresh()
 
     // The station moved with vertex 1; the old place picks nothing and grabs nothing.
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
-    QCOMPARE(w.edit().Selected, SelectedKind::Nothing);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
     QVERIFY(!w.drag().Dragging);
     w.press(QPointF(400, 300), Qt::LeftButton, Qt::ShiftModifier);
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.scheme().Stations[1].Position, 0.0);
 }
 

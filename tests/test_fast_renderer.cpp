@@ -23,7 +23,6 @@ namespace {
 QImage Draw(const Map& m, bool fast)
 {
     Canvas canvas;
-    canvas.SetDrawWidth(m.drawWidth);
     (fast ? DrawScheme : DrawSchemePlain)(canvas, m.scheme, m.edit, m.display);
     return canvas.image().copy();
 }
@@ -129,7 +128,7 @@ private slots:
     {
         QFETCH(Map, map);
         QFETCH(int, allowedPerMille);
-        const Comparison c = Compare(Draw(map, true), Draw(map, false), map.drawWidth);
+        const Comparison c = Compare(Draw(map, true), Draw(map, false), map.display.DrawWidth);
         qInfo("%d drawn, %d differing", c.drawn, c.differing);
         QCOMPARE(c.exactBroken, 0);
         QCOMPARE(c.farOff, 0);
@@ -150,6 +149,7 @@ private slots:
         Map m = benchmaps::worstShortMap();
         Canvas canvas;
         canvas.SetDrawWidth(width);
+        m.display.DrawWidth = int16_t(width);
         DrawScheme(canvas, m.scheme, m.edit, m.display);
         QCOMPARE(canvas.DrawWidth(), width);
     }
@@ -184,7 +184,7 @@ private slots:
         QTest::newRow("show lights") << Edit([](Map& m) { m.display.ShowLights = false; });
         QTest::newRow("circle size") << Edit([](Map& m) { m.display.CircleSize = 4; });
         QTest::newRow("segment count") << Edit([](Map& m) { m.scheme.SegmentCount = 20; });
-        QTest::newRow("width") << Edit([](Map& m) { m.drawWidth = 7; });
+        QTest::newRow("width") << Edit([](Map& m) { m.display.DrawWidth = 7; });
     }
 
     void editShowsAtNextRedraw()
@@ -192,12 +192,10 @@ private slots:
         QFETCH(std::function<void(Map&)>, edit);
         Map m = benchmaps::worstShortMap();
         Canvas canvas;
-        canvas.SetDrawWidth(m.drawWidth);
         DrawScheme(canvas, m.scheme, m.edit, m.display);
         const QImage before = canvas.image().copy();
 
         edit(m);
-        canvas.SetDrawWidth(m.drawWidth);
         DrawScheme(canvas, m.scheme, m.edit, m.display);
         QVERIFY(canvas.image() != before);
         QCOMPARE(canvas.image(), Draw(m, true));

@@ -334,14 +334,14 @@ void MainWindowTest::modelStartsEmptyWithDisplayDefaults()
     QVERIFY(m.scheme == Scheme{});
     QVERIFY(m.edit == EditState{});
     QVERIFY(!m.drag.Dragging);
-    QCOMPARE(m.ScrollOffset, int16_t(0));
+    QCOMPARE(m.scroll.ScrollOffset, int16_t(0));
     QVERIFY(m.display.ShowCircles);
     QVERIFY(m.display.ShowStations);
     QVERIFY(m.display.ShowLights);
     QVERIFY(m.display.MarkSegment);
     QVERIFY(!m.display.ShowRoute);
     QCOMPARE(m.display.CircleSize, int16_t(10));
-    QCOMPARE(window->canvas().DrawWidth(), 20);
+    QCOMPARE(m.display.DrawWidth, int16_t(20));
 }
 
 void MainWindowTest::canvasStartsBlank()

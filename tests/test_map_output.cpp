@@ -385,7 +385,7 @@ void MapOutputTest::crowdedLabelsDoNotOverlap()
     const Scheme scheme = crowded();
     DisplaySettings display;
     ApplyStartDisplay(display);
-    const auto labels = PlaceStationLabels(scheme, display, StartDrawWidth, *font);
+    const auto labels = PlaceStationLabels(scheme, display, *font);
     QCOMPARE(int(labels.size()), int(scheme.StationCount));
 
     const QRectF canvas(0, 0, Canvas::Width, Canvas::Height);

@@ -85,10 +85,13 @@ private slots:
     void penWidthRestored();
 
 private:
+    // With the canvas's own pen at the same width, which the drawing must leave as it was.
     void draw(Canvas& canvas, const Scene& scene, int width)
     {
         canvas.SetDrawWidth(width);
-        draw_(canvas, scene.scheme, scene.edit, scene.display);
+        DisplaySettings display = scene.display;
+        display.DrawWidth = int16_t(width);
+        draw_(canvas, scene.scheme, scene.edit, display);
     }
 
     DrawFunction draw_;

@@ -471,7 +471,7 @@ void SchemeFileTest::openReadsWithoutRedrawOrReset()
     m.edit.CurrentTram = 2;
     m.edit.CurrentStation = 5;
     m.edit.CurrentLight = 6;
-    m.edit.Selected = SelectedKind::Light;
+    m.edit.SelectedKind = ObjectKind::Light;
     m.display.ShowRoute = true;
     const EditState edit = m.edit;
     const DisplaySettings display = m.display;

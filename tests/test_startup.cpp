@@ -53,7 +53,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QImage startUpPicture(const Scheme& scheme)
 {
     Canvas canvas;
-    canvas.SetDrawWidth(StartDrawWidth);
     DisplaySettings display;
     ApplyStartDisplay(display);
     DrawScheme(canvas, scheme, EditState{}, display);

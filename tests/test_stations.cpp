@@ -100,7 +100,7 @@ void TestStations::newStationInFreshScheme()
     QCOMPARE(w.scheme().StationCount, 1);
     QCOMPARE(w.scheme().Stations[1].Time1, 10);
     QCOMPARE(w.edit().CurrentStation, 1);
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
@@ -115,7 +115,7 @@ void TestStations::newLightInFreshScheme()
     QCOMPARE(light.Time2, 10);
     QCOMPARE(light.InitialState, 0);
     QCOMPARE(w.edit().CurrentLight, 1);
-    QCOMPARE(w.edit().Selected, SelectedKind::Light);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Light);
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
@@ -238,7 +238,7 @@ void TestStations::nameOfCodeZeroCharactersShowsTrimmed()
     w.scheme().StationCount = 1;
     w.scheme().Stations[1].Name = StationName{u'A', u'B'};
     w.pickAtOrigin();
-    QCOMPARE(w.edit().Selected, SelectedKind::Station);
+    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.box("txtNazivStanice")->text(), QStringLiteral("AB"));
 }
 

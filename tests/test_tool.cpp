@@ -489,7 +489,7 @@ void ToolTest::renderMatchesCanvas()
     QFETCH(DisplaySettings, display);
 
     Canvas canvas;
-    canvas.SetDrawWidth(width);
+    display.DrawWidth = int16_t(width);
     DrawScheme(canvas, Network(), edit, display);
     const QImage expected = canvas.image();
 

@@ -155,7 +155,7 @@ void ViewControlsTest::crtaj()
     const int redraws = w.window.redrawCount();
     w.click("cmdCrtaj");
 
-    QCOMPARE(w.window.canvas().DrawWidth(), width);
+    QCOMPARE(int(w.display().DrawWidth), width);
     QCOMPARE(int(w.display().CircleSize), circleSize);
     QCOMPARE(w.window.redrawCount(), redraws + (refused ? 0 : 1));
     QCOMPARE(w.prompts.warnings.size(), refused ? 1 : 0);
@@ -354,8 +354,8 @@ void ViewControlsTest::rescaleTouchesOnlyVertexX()
     expected.Points[1][2].X = 400;
     QVERIFY(w.scheme() == expected);
     QVERIFY(w.display() == before.display);
-    QCOMPARE(w.window.model().ScrollOffset, before.ScrollOffset);
-    QCOMPARE(w.window.canvas().DrawWidth(), 20);
+    QCOMPARE(w.window.model().scroll.ScrollOffset, before.scroll.ScrollOffset);
+    QCOMPARE(int(w.display().DrawWidth), 20);
 }
 
 void ViewControlsTest::pan_data()
@@ -384,7 +384,7 @@ void ViewControlsTest::pan()
     QScrollBar* scroll = w.find<QScrollBar>("hscScroll");
 
     scroll->setValue(value);
-    QCOMPARE(int(w.window.model().ScrollOffset), value);
+    QCOMPARE(int(w.window.model().scroll.ScrollOffset), value);
     QCOMPARE(canvas->x(), -value);
     QCOMPARE(canvas->y(), top);
     QCOMPARE(canvas->mapTo(frame, QPoint(value, 0)).x(), 0); // canvas x `value` at the frame's edge
@@ -410,7 +410,7 @@ void ViewControlsTest::panByClickingTheTrack()
                       QPoint(scroll->width() - 40, scroll->height() / 2));
     const int value = scroll->value();
     QVERIFY(value > 0);
-    QCOMPARE(int(w.window.model().ScrollOffset), value);
+    QCOMPARE(int(w.window.model().scroll.ScrollOffset), value);
     QCOMPARE(w.find<QWidget>("picCanvas")->x(), -value);
     QCOMPARE(w.caption("lblLeft"), QString::number(value));
     QCOMPARE(w.caption("lblMiddle"), QString::number(value + 500));

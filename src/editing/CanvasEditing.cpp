@@ -111,13 +111,13 @@ bool PickObject(EditorModel& model, MapPoint click)
     const int16_t reach = model.display.CircleSize;
     if (const int light = firstInReach(scheme.Lights, scheme.LightCount, scheme, click, reach)) {
         model.edit.CurrentLight = static_cast<uint8_t>(light);
-        model.edit.Selected = SelectedKind::Light;
+        model.edit.SelectedKind = ObjectKind::Light;
         return true;
     }
     if (const int station =
             firstInReach(scheme.Stations, scheme.StationCount, scheme, click, reach)) {
         model.edit.CurrentStation = static_cast<uint8_t>(station);
-        model.edit.Selected = SelectedKind::Station;
+        model.edit.SelectedKind = ObjectKind::Station;
         return true;
     }
     return false;

@@ -107,7 +107,7 @@ std::optional<QString> NewStation(EditorModel& model)
     const int n = ++scheme.StationCount;
     scheme.Stations[n].Time1 = StartTime;
     model.edit.CurrentStation = static_cast<uint8_t>(n);
-    model.edit.Selected = SelectedKind::Station;
+    model.edit.SelectedKind = ObjectKind::Station;
     return std::nullopt;
 }
 
@@ -125,15 +125,15 @@ std::optional<QString> NewLight(EditorModel& model)
     light.Time1 = StartTime;
     light.Time2 = StartTime;
     model.edit.CurrentLight = static_cast<uint8_t>(n);
-    model.edit.Selected = SelectedKind::Light;
+    model.edit.SelectedKind = ObjectKind::Light;
     return std::nullopt;
 }
 
 std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
 {
     const EditState& edit = model.edit;
-    switch (edit.Selected) {
-    case SelectedKind::Station: {
+    switch (edit.SelectedKind) {
+    case ObjectKind::Station: {
         const Station& station = model.scheme.Stations[edit.CurrentStation];
         return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentStation),
                              .NaSegmentu = ShowNumber(station.Segment),
@@ -143,7 +143,7 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
                              .PocetnoStanje = QString(),
                              .NazivStanice = ShownName(station.Name)};
     }
-    case SelectedKind::Light: {
+    case ObjectKind::Light: {
         const TrafficLight& light = model.scheme.Lights[edit.CurrentLight];
         return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentLight),
                              .NaSegmentu = ShowNumber(light.Segment),
@@ -153,7 +153,7 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
                              .PocetnoStanje = ShowNumber(light.InitialState),
                              .NazivStanice = QString()};
     }
-    case SelectedKind::Nothing:
+    case ObjectKind::Nothing:
         break;
     }
     return std::nullopt;
@@ -162,12 +162,12 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
 std::optional<QString> ApplyProperties(const PropertyTexts& texts, EditorModel& model)
 {
     const EditState& edit = model.edit;
-    switch (edit.Selected) {
-    case SelectedKind::Station:
+    switch (edit.SelectedKind) {
+    case ObjectKind::Station:
         return applyToStation(texts, model.scheme.Stations[edit.CurrentStation]);
-    case SelectedKind::Light:
+    case ObjectKind::Light:
         return applyToLight(texts, model.scheme.Lights[edit.CurrentLight]);
-    case SelectedKind::Nothing:
+    case ObjectKind::Nothing:
         break;
     }
     return std::nullopt;

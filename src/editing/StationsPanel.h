@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Scheme.h"
+#include "model/EditorModel.h"
 
 #include <QString>
 #include <optional>

@@ -16,8 +16,7 @@ QString doesNotFit(const QString& box)
 
 } // namespace
 
-std::optional<QString> ApplySizes(const SizeTexts& texts, Canvas& canvas,
-                                  DisplaySettings& display)
+std::optional<QString> ApplySizes(const SizeTexts& texts, DisplaySettings& display)
 {
     const std::optional<int16_t> width = ToInt16(ReadNumber(texts.drawWidth));
     if (!width)
@@ -28,7 +27,7 @@ std::optional<QString> ApplySizes(const SizeTexts& texts, Canvas& canvas,
 
     // The canvas has no pen narrower than one pixel.
     if (*width >= 1)
-        canvas.SetDrawWidth(*width);
+        display.DrawWidth = *width;
     display.CircleSize = *circleSize;
     return std::nullopt;
 }
@@ -67,10 +66,10 @@ RescaleResult RescaleHorizontally(const QString& coefficientText, Scheme& scheme
     return {true, {}};
 }
 
-RulerTexts PanTo(int scrollValue, EditorModel& model)
+RulerTexts PanTo(int scrollValue, ScrollState& scroll)
 {
-    model.ScrollOffset = static_cast<int16_t>(std::clamp(scrollValue, -32768, 32767));
-    const double offset = model.ScrollOffset;
+    scroll.ScrollOffset = static_cast<int16_t>(std::clamp(scrollValue, -32768, 32767));
+    const double offset = scroll.ScrollOffset;
     return {ShowNumber(offset), ShowNumber(offset + 500), ShowNumber(offset + 1000)};
 }
 

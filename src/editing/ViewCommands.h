@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/Scheme.h"
-#include "view/Canvas.h"
+#include "model/EditorModel.h"
 
 #include <QString>
 #include <optional>
@@ -14,12 +13,10 @@ struct SizeTexts {
     QString circleSize;
 };
 
-// Sets the canvas pen width and CircleSize from the boxes. A width below 1
-// keeps the previous width (the circle size is still taken). A value that
-// does not fit 16 bits refuses the command with the returned text, and then
-// nothing changes.
-std::optional<QString> ApplySizes(const SizeTexts& texts, Canvas& canvas,
-                                  DisplaySettings& display);
+// Sets DrawWidth and CircleSize from the boxes. A width below 1 keeps the
+// previous width (the circle size is still taken). A value that does not fit
+// 16 bits refuses the command with the returned text, and then nothing changes.
+std::optional<QString> ApplySizes(const SizeTexts& texts, DisplaySettings& display);
 
 // What "Promijeni velicinu" did: a coefficient not above 0 is ignored without
 // a word; a result that does not fit refuses the whole rescale.
@@ -41,6 +38,6 @@ struct RulerTexts {
 };
 
 // Takes the scroll bar's value as the pan offset and gives the ruler for it.
-RulerTexts PanTo(int scrollValue, EditorModel& model);
+RulerTexts PanTo(int scrollValue, ScrollState& scroll);
 
 } // namespace tram

@@ -48,7 +48,8 @@ struct TrafficLight {
 };
 
 // The document: what a scheme file holds, plus the elements beyond the counts,
-// which survive an open and are reused by later creations.
+// which survive an open and are reused by later creations. What lasts only
+// while the editor runs is in model/EditorModel.h.
 struct Scheme {
     int16_t SegmentCount = 0;
     std::array<int16_t, MaxSegments + 1> PointCount{};
@@ -114,61 +115,6 @@ constexpr int RouteSlotsInUse(const Scheme& scheme, int route)
     if (route < 0 || route > MaxRoutes)
         return 0;
     return InUse(scheme.RouteLength[size_t(route)], MaxRouteSlots);
-}
-
-enum class SelectedKind : uint8_t { Nothing = 0, Station = 1, Light = 2 };
-
-struct EditState {
-    uint8_t CurrentSegment = 0;
-    uint8_t CurrentRoute = 0;
-    uint8_t CurrentTram = 0;
-    uint8_t CurrentStation = 0;
-    uint8_t CurrentLight = 0;
-    SelectedKind Selected = SelectedKind::Nothing;
-    friend bool operator==(const EditState&, const EditState&) = default;
-};
-static_assert(Holds<decltype(EditState::CurrentSegment)>(MaxSegments) && Holds<decltype(EditState::CurrentRoute)>(MaxRoutes)
-              && Holds<decltype(EditState::CurrentTram)>(MaxTrams) && Holds<decltype(EditState::CurrentStation)>(MaxStations)
-              && Holds<decltype(EditState::CurrentLight)>(MaxLights));
-
-// What the canvas shows. The line width is not here: it is the canvas's pen
-// width, which the renderer reads and restores.
-struct DisplaySettings {
-    bool ShowCircles = false;
-    bool ShowStations = false;
-    bool ShowLights = false;
-    bool ShowRoute = false;
-    bool MarkSegment = false;
-    int16_t CircleSize = 0;
-    friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
-};
-
-struct DragState {
-    bool Dragging = false;
-    int16_t DragSegment = 0;
-    int16_t DragPoint = 0;
-};
-static_assert(Holds<decltype(DragState::DragSegment)>(MaxSegments) && Holds<decltype(DragState::DragPoint)>(MaxPoints));
-
-// Everything the main window owns besides its controls; zero-filled at start.
-struct EditorModel {
-    Scheme scheme;
-    EditState edit;
-    DisplaySettings display;
-    DragState drag;
-    int16_t ScrollOffset = 0;
-};
-
-// The display defaults the window applies when it loads.
-inline constexpr int StartDrawWidth = 20;
-inline void ApplyStartDisplay(DisplaySettings& d)
-{
-    d.CircleSize = 10;
-    d.ShowCircles = true;
-    d.ShowStations = true;
-    d.ShowLights = true;
-    d.MarkSegment = true;
-    d.ShowRoute = false;
 }
 
 } // namespace tram

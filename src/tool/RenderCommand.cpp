@@ -148,10 +148,10 @@ bool readOutputOptions(const QCommandLineParser& parser, const QString& output, 
 
 // What "Crtaj" does with the two option texts in its boxes, after the start-up
 // defaults; the error text names the option or the box.
-bool applySizeOptions(const QCommandLineParser& parser, Canvas& canvas, DisplaySettings& display,
+bool applySizeOptions(const QCommandLineParser& parser, DisplaySettings& display,
                       QString& error)
 {
-    const QString width = parser.isSet(WidthOption) ? parser.value(WidthOption) : QString::number(StartDrawWidth);
+    const QString width = parser.isSet(WidthOption) ? parser.value(WidthOption) : QString::number(display.DrawWidth);
     const QString circle = parser.isSet(CircleOption) ? parser.value(CircleOption) : QString::number(display.CircleSize);
     // The editor keeps its previous width for one below 1; asked for on a
     // command line it can only be a mistake.
@@ -159,7 +159,7 @@ bool applySizeOptions(const QCommandLineParser& parser, Canvas& canvas, DisplayS
         error = QStringLiteral("--width %1: debljina linije mora biti najmanje 1").arg(width);
         return false;
     }
-    if (const auto refusal = ApplySizes({width, circle}, canvas, display)) {
+    if (const auto refusal = ApplySizes({width, circle}, display)) {
         error = *refusal;
         return false;
     }
@@ -217,7 +217,7 @@ std::optional<MapLabels> placeLabels(const MapScene& scene, QString& error)
     const auto font = LoadLabelFont(&error);
     if (!font)
         return std::nullopt;
-    MapLabels labels{*font, PlaceStationLabels(scene.scheme, scene.display, scene.drawWidth, *font)};
+    MapLabels labels{*font, PlaceStationLabels(scene.scheme, scene.display, *font)};
     for (const StationLabel& label : labels.placed) {
         if (!label.clear)
             PrintError(QStringLiteral("tram-map-tool render: stanica %1 \"%2\": za naziv nema slobodnog mjesta, "
@@ -278,14 +278,12 @@ int RunRender(const QStringList& arguments)
     QString error;
     if (!readOutputOptions(parser, output, options, error))
         return UsageError(command, error);
-    // The editor at start-up: its pen width and display defaults, nothing
-    // current, so nothing marked and no route shown.
-    Canvas canvas;
-    canvas.SetDrawWidth(StartDrawWidth);
+    // The editor at start-up: its display defaults, nothing current, so
+    // nothing marked and no route shown.
     EditState edit;
     DisplaySettings display;
     ApplyStartDisplay(display);
-    if (!applySizeOptions(parser, canvas, display, error))
+    if (!applySizeOptions(parser, display, error))
         return UsageError(command, error);
     applySwitchOptions(parser, display);
 
@@ -300,10 +298,11 @@ int RunRender(const QStringList& arguments)
     if (isRaster(options.kind) && options.scale == 1 && !options.labels) {
         // The editor's own drawing and picture export, as before there was
         // anything to print.
+        Canvas canvas;
         DrawScheme(canvas, scheme, edit, display);
         return finish(ExportPicture(withToolResolution(canvas.image(), 1), output, rasterFormat(options.kind)));
     }
-    MapScene scene{scheme, edit, display, canvas.DrawWidth(), std::nullopt};
+    MapScene scene{scheme, edit, display, std::nullopt};
     if (options.labels && !(scene.labels = placeLabels(scene, error)))
         return finish(error);
     return finish(writeMap(scene, options, input, output));

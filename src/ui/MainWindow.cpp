@@ -79,7 +79,6 @@ void MainWindow::connectHandlers()
 
 void MainWindow::Form_Load()
 {
-    canvas_->SetDrawWidth(StartDrawWidth);
     ApplyStartDisplay(model_.display);
 }
 

@@ -3,7 +3,7 @@
 #include "editing/RoutesPanel.h"
 #include "editing/SegmentCommands.h"
 #include "editing/TramsPanel.h"
-#include "model/Scheme.h"
+#include "model/EditorModel.h"
 #include "view/Canvas.h"
 
 #include <QMainWindow>

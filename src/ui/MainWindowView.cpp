@@ -24,8 +24,7 @@ bool isOn(const QCheckBox* box)
 
 void MainWindow::cmdCrtaj_Click()
 {
-    if (const auto refusal = ApplySizes({txtDrawWidth->text(), txtCircleSize->text()}, *canvas_,
-                                        model_.display)) {
+    if (const auto refusal = ApplySizes({txtDrawWidth->text(), txtCircleSize->text()}, model_.display)) {
         prompts_->warning(this, *refusal);
         return;
     }
@@ -73,9 +72,9 @@ void MainWindow::cmdResize_Click()
 
 void MainWindow::hscScroll_Change()
 {
-    const RulerTexts ruler = PanTo(hscScroll->value(), model_);
+    const RulerTexts ruler = PanTo(hscScroll->value(), model_.scroll);
     // Only the canvas moves inside its frame; its picture stays as it is.
-    picCanvas->move(-model_.ScrollOffset, picCanvas->y());
+    picCanvas->move(-model_.scroll.ScrollOffset, picCanvas->y());
     lblLeft->setText(ruler.left);
     lblMiddle->setText(ruler.middle);
     lblRight->setText(ruler.right);

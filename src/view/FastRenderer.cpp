@@ -94,7 +94,8 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
                 const DisplaySettings& display)
 {
     canvas.Cls();
-    const int w = canvas.DrawWidth();
+    const int w = BandWidth(display);
+    const int pen = canvas.DrawWidth();
 
     BandKinds kinds{};
     for (int i = 1; i <= SegmentsInUse(scheme); ++i)
@@ -105,7 +106,7 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
     if (display.ShowCircles)
         DrawVertexCircles(canvas, scheme, display.CircleSize);
     DrawStationsAndLights(canvas.pixels(), scheme, display);
-    canvas.SetDrawWidth(w);
+    canvas.SetDrawWidth(pen);
 }
 
 } // namespace tram

@@ -29,7 +29,7 @@ void paintMap(QPainter& painter, const MapScene& scene, bool aliasedDevice)
         pixelCentres *= QTransform::fromTranslate(-0.5, -0.5);
     painter.setTransform(pixelCentres);
     UseCanvasSettings(painter);
-    PaintSchemePasses(painter, scene.scheme, scene.edit, scene.display, scene.drawWidth);
+    PaintSchemePasses(painter, scene.scheme, scene.edit, scene.display);
     painter.setTransform(canvas);
     if (scene.labels)
         DrawStationLabels(painter, scene.labels->placed, scene.labels->font);

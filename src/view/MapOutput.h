@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Scheme.h"
+#include "model/EditorModel.h"
 #include "view/StationLabels.h"
 
 #include <QByteArray>
@@ -24,7 +24,6 @@ struct MapScene {
     const Scheme& scheme;
     EditState edit;
     DisplaySettings display;
-    int drawWidth = StartDrawWidth;
     std::optional<MapLabels> labels;
 };
 

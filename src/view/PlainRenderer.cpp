@@ -5,9 +5,9 @@
 namespace tram {
 
 void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit,
-                       const DisplaySettings& display, int drawWidth)
+                       const DisplaySettings& display)
 {
-    const int w = std::max(1, drawWidth);
+    const int w = BandWidth(display);
     auto drawPass = [&](int k) {
         for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
             painter.setPen(CanvasPen(BandColour(BandKindOf(scheme, edit, display, i), k), k));
@@ -61,7 +61,7 @@ void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit
     canvas.Cls();
     QPainter painter(&canvas.pixels());
     UseCanvasSettings(painter);
-    PaintSchemePasses(painter, scheme, edit, display, canvas.DrawWidth());
+    PaintSchemePasses(painter, scheme, edit, display);
 }
 
 } // namespace tram

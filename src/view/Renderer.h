@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Scheme.h"
+#include "model/EditorModel.h"
 #include "view/Canvas.h"
 #include "view/Geometry.h"
 
@@ -10,9 +10,10 @@
 
 namespace tram {
 
-// Clears the canvas and draws the whole scheme: the track bands from the pen
-// width W down to 1, the vertex circles, the stations and the lights. The pen
-// width is W again on return. Nothing is kept between calls.
+// Clears the canvas and draws the whole scheme: the track bands from the line
+// width W (BandWidth) down to 1, the vertex circles, the stations and the
+// lights. The canvas's pen width is left as it was. Nothing is kept between
+// calls.
 void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
                 const DisplaySettings& display);
 
@@ -25,7 +26,13 @@ void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit
 // coordinates: the canvas image, or through a scaling transform a larger
 // image, an SVG or a PDF page. The background is the caller's.
 void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit,
-                       const DisplaySettings& display, int drawWidth);
+                       const DisplaySettings& display);
+
+// W: the line width, as the canvas has no pen narrower than one pixel.
+inline int BandWidth(const DisplaySettings& display)
+{
+    return std::max(1, int(display.DrawWidth));
+}
 
 // Colours of the band passes; k is the pen width of the pass. Wide pens would
 // make components negative: they are clamped, so passes of 25 and above are black.

@@ -83,8 +83,8 @@ std::array<QRectF, 8> placesAround(const QRectF& symbol, QSizeF size, double out
 // far, the symbols) and what it had better keep off (the tracks).
 class LabelPlaces {
 public:
-    LabelPlaces(const Scheme& scheme, const DisplaySettings& display, int drawWidth)
-        : halfWidth_(std::max(1, drawWidth) / 2.0)
+    LabelPlaces(const Scheme& scheme, const DisplaySettings& display)
+        : halfWidth_(BandWidth(display) / 2.0)
     {
         for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
@@ -194,10 +194,10 @@ QString LabelText(const StationName& name)
 }
 
 std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
-                                             int drawWidth, const QFont& font)
+                                             const QFont& font)
 {
     const QFontMetricsF metrics(font);
-    LabelPlaces places(scheme, display, drawWidth);
+    LabelPlaces places(scheme, display);
     std::vector<StationLabel> labels;
     for (int i = 1; i <= StationsInUse(scheme); ++i) {
         StationLabel label;

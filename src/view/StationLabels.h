@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Scheme.h"
+#include "model/EditorModel.h"
 
 #include <QFont>
 #include <QPainter>
@@ -41,7 +41,7 @@ struct StationLabel {
 // place is free the label goes where it covers least, and is not clear.
 // Stations without a name get no label.
 std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
-                                             int drawWidth, const QFont& font);
+                                             const QFont& font);
 
 // Writes the names in black, in canvas coordinates.
 void DrawStationLabels(QPainter& painter, const std::vector<StationLabel>& labels, const QFont& font);

@@ -3,7 +3,7 @@
 // The maps the redraw benchmark measures and the renderer tests compare on:
 // fixed seeds, so every run and every test sees the same schemes.
 
-#include "model/Scheme.h"
+#include "model/EditorModel.h"
 #include "view/Canvas.h"
 #include "view/Geometry.h"
 
@@ -18,7 +18,6 @@ struct Map {
     Scheme scheme;
     EditState edit;
     DisplaySettings display;
-    int drawWidth = StartDrawWidth;
 };
 
 inline int uniform(std::mt19937& rng, int lo, int hi)
@@ -144,7 +143,7 @@ inline Map worstLongMap()
 
 inline Map withDrawWidth(Map m, int width)
 {
-    m.drawWidth = width;
+    m.display.DrawWidth = int16_t(width);
     return m;
 }
 
