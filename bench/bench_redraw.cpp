@@ -1,8 +1,9 @@
-// One full redraw of each map, the fast way and the plain way, in one run.
-// Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-// for medians.
+// One full redraw of each map: the fast way, the previous fast way and the
+// plain way, in one run. Run with --benchmark_repetitions=9
+// --benchmark_report_aggregates_only=true for medians.
 
 #include "support/BenchMaps.h"
+#include "support/previousfast/PreviousFastRenderer.h"
 #include "view/Renderer.h"
 
 #include <benchmark/benchmark.h>
@@ -11,10 +12,11 @@ namespace {
 
 using namespace tram;
 
-void Redraw(benchmark::State& state, const benchmaps::Map& map, bool fast)
+using DrawFunction = void (*)(Canvas&, const Scheme&, const EditState&, const DisplaySettings&);
+
+void Redraw(benchmark::State& state, const benchmaps::Map& map, DrawFunction draw)
 {
     Canvas canvas;
-    const auto draw = fast ? DrawScheme : DrawSchemePlain;
     for (auto _ : state) {
         draw(canvas, map.scheme, map.edit, map.display);
         benchmark::DoNotOptimize(canvas.image().constBits());
@@ -23,9 +25,11 @@ void Redraw(benchmark::State& state, const benchmaps::Map& map, bool fast)
 
 void RegisterMap(const char* name, const benchmaps::Map& map)
 {
-    for (bool fast : {true, false}) {
-        const std::string title = std::string(fast ? "Fast/" : "Plain/") + name;
-        benchmark::RegisterBenchmark(title.c_str(), Redraw, map, fast)->Unit(benchmark::kMillisecond);
+    const std::pair<const char*, DrawFunction> drawings[] = {
+        {"Fast/", DrawScheme}, {"PreviousFast/", previousfast::DrawScheme}, {"Plain/", DrawSchemePlain}};
+    for (const auto& [kind, draw] : drawings) {
+        const std::string title = std::string(kind) + name;
+        benchmark::RegisterBenchmark(title.c_str(), Redraw, map, draw)->Unit(benchmark::kMillisecond);
     }
 }
 

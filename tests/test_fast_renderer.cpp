@@ -1,9 +1,14 @@
 // The fast redraw against the plain one: same picture up to single pass shades
-// on band edges, exact wherever a colour is exact, and nothing kept between calls.
+// on band edges, exact wherever a colour is exact, and nothing kept between
+// calls. Against the previous fast redraw: the same picture, or one closer to
+// the plain one, on the fixed maps and on random maps of every family
+// (TRAM_RANDOM_MAPS sets how many of each).
 
 #include "support/BenchMaps.h"
+#include "support/RandomMaps.h"
 #include "support/RendererComparison.h"
 #include "support/Schemes.h"
+#include "support/previousfast/PreviousFastRenderer.h"
 #include "view/Renderer.h"
 
 #include <QTest>
@@ -17,6 +22,7 @@ using testschemes::AddSegment;
 
 Q_DECLARE_METATYPE(Map)
 Q_DECLARE_METATYPE(std::function<void(Map&)>)
+Q_DECLARE_METATYPE(randommaps::Family)
 
 namespace {
 
@@ -25,6 +31,45 @@ QImage Draw(const Map& m, bool fast)
     Canvas canvas;
     (fast ? DrawScheme : DrawSchemePlain)(canvas, m.scheme, m.edit, m.display);
     return canvas.image().copy();
+}
+
+QImage DrawPrevious(const Map& m)
+{
+    Canvas canvas;
+    canvas.SetDrawWidth(m.drawWidth);
+    previousfast::DrawScheme(canvas, m.scheme, m.edit, m.display);
+    return canvas.image().copy();
+}
+
+// The drawing against the previous one on one map: the same picture, or
+// fewer pixels off the plain one and no kind of difference the previous one
+// did not have.
+struct Standing {
+    bool identical = true;
+    bool closer = false;
+    Comparison now;
+    Comparison before;
+};
+
+Standing Judge(const Map& m)
+{
+    Standing s;
+    const QImage now = Draw(m, true);
+    const QImage before = DrawPrevious(m);
+    s.identical = now == before;
+    const QImage plain = Draw(m, false);
+    s.now = Compare(now, plain, m.drawWidth);
+    s.before = s.identical ? s.now : Compare(before, plain, m.drawWidth);
+    s.closer = !s.identical && s.now.differing < s.before.differing && s.now.exactBroken <= s.before.exactBroken
+        && s.now.farOff <= s.before.farOff;
+    return s;
+}
+
+int RandomMapsPerFamily()
+{
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("TRAM_RANDOM_MAPS", &ok);
+    return ok ? n : 20;
 }
 
 // Crossings, shared end points, a one-vertex segment, zero-length pieces (dots),
@@ -134,6 +179,54 @@ private slots:
         QCOMPARE(c.farOff, 0);
         QVERIFY2(c.differing * 1000 <= c.drawn * allowedPerMille,
                  qPrintable(QString("%1 of %2").arg(c.differing).arg(c.drawn)));
+    }
+
+    // The fixed maps of the comparison with the plain drawing.
+    void sameAsPreviousOrCloser_data() { matchesPlainRedraw_data(); }
+
+    void sameAsPreviousOrCloser()
+    {
+        QFETCH(Map, map);
+        const Standing s = Judge(map);
+        QVERIFY2(s.identical || s.closer, qPrintable(QString("%1 pixels off the plain drawing, %2 before")
+                                                         .arg(s.now.differing)
+                                                         .arg(s.before.differing)));
+    }
+
+    void randomMapsSameAsPreviousOrCloser_data()
+    {
+        QTest::addColumn<randommaps::Family>("family");
+        using randommaps::Family;
+        for (Family f : {Family::Short, Family::Long, Family::Blob, Family::Scattered})
+            QTest::newRow(randommaps::NameOf(f)) << f;
+    }
+
+    void randomMapsSameAsPreviousOrCloser()
+    {
+        QFETCH(randommaps::Family, family);
+        const int count = RandomMapsPerFamily();
+        int identical = 0;
+        int closer = 0;
+        qint64 offBefore = 0;
+        qint64 offNow = 0;
+        for (int n = 0; n < count; ++n) {
+            const uint32_t seed = uint32_t(1000003 * int(family) + n);
+            const Map map = randommaps::RandomMap(family, seed);
+            const Standing s = Judge(map);
+            QVERIFY2(s.identical || s.closer,
+                     qPrintable(QString("seed %1 (W=%2): %3 pixels off the plain drawing, %4 before")
+                                    .arg(seed)
+                                    .arg(map.drawWidth)
+                                    .arg(s.now.differing)
+                                    .arg(s.before.differing)));
+            identical += s.identical;
+            closer += s.closer;
+            offBefore += s.before.differing;
+            offNow += s.now.differing;
+        }
+        qInfo("%d maps: %d identical to the previous drawing, %d closer to the plain one "
+              "(there %lld pixels off it, before %lld)",
+              count, identical, closer, offNow, offBefore);
     }
 
     void keepsThePenWidth_data()
