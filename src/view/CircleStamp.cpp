@@ -33,35 +33,39 @@ CircleStamp::CircleStamp(const std::vector<Ring>& rings, int penWidth)
     for (int y = 0; y < pattern.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(pattern.constScanLine(y));
         for (int x = 0; x < pattern.width(); ++x) {
-            if (line[x] != Untouched)
-                dots_.push_back(Dot{x - centre, y - centre, line[x]});
+            if (line[x] == Untouched)
+                continue;
+            if (x == 0 || line[x - 1] == Untouched)
+                runs_.push_back(Run{y - centre, x - centre, 0, int(colours_.size())});
+            ++runs_.back().length;
+            colours_.push_back(line[x]);
         }
     }
 }
 
-template <typename ColourOf>
-void CircleStamp::stamp(QImage& image, int cx, int cy, ColourOf colourOf) const
+template <typename Write>
+void CircleStamp::stamp(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows, Write write) const
 {
-    const int width = image.width();
-    const int height = image.height();
-    uchar* bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    for (const Dot& dot : dots_) {
-        const int x = cx + dot.dx;
-        const int y = cy + dot.dy;
-        if (x >= 0 && x < width && y >= 0 && y < height)
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colourOf(dot);
+    for (const Run& run : runs_) {
+        const int y = cy + run.dy;
+        if (y < 0 || y >= Canvas::Height || !rows.owns(y))
+            continue;
+        const int first = std::max(0, cx + run.dx);
+        const int last = std::min(Canvas::Width - 1, cx + run.dx + run.length - 1);
+        QRgb* line = pixels.row(y);
+        for (int x = first; x <= last; ++x)
+            line[x] = write(run.colour + (x - cx - run.dx));
     }
 }
 
-void CircleStamp::DrawAt(QImage& image, int cx, int cy) const
+void CircleStamp::DrawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows) const
 {
-    stamp(image, cx, cy, [](const Dot& dot) { return dot.colour; });
+    stamp(pixels, cx, cy, rows, [this](int i) { return colours_[size_t(i)]; });
 }
 
-void CircleStamp::DrawAt(QImage& image, int cx, int cy, QRgb colour) const
+void CircleStamp::DrawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows) const
 {
-    stamp(image, cx, cy, [colour](const Dot&) { return colour; });
+    stamp(pixels, cx, cy, rows, [colour](int) { return colour; });
 }
 
 } // namespace tram

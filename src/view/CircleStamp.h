@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/RowShare.h"
+
 #include <QColor>
 #include <QImage>
 #include <vector>
@@ -22,20 +24,25 @@ public:
     // The rings are drawn in the order given, later ones over earlier ones.
     CircleStamp(const std::vector<Ring>& rings, int penWidth);
 
-    void DrawAt(QImage& image, int cx, int cy) const;
+    // The stamp centred on (cx, cy), in the rows of the share only.
+    void DrawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows = {}) const;
     // The same shape in one colour.
-    void DrawAt(QImage& image, int cx, int cy, QRgb colour) const;
+    void DrawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows = {}) const;
 
 private:
-    struct Dot {
-        int dx;
+    // Pixels side by side in one row of the pattern; their colours start at
+    // `colour` in colours_.
+    struct Run {
         int dy;
-        QRgb colour;
+        int dx;
+        int length;
+        int colour;
     };
-    template <typename ColourOf>
-    void stamp(QImage& image, int cx, int cy, ColourOf colourOf) const;
+    template <typename Write>
+    void stamp(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows, Write write) const;
 
-    std::vector<Dot> dots_;
+    std::vector<Run> runs_;
+    std::vector<QRgb> colours_;
 };
 
 } // namespace tram

@@ -3,13 +3,19 @@
 #include "view/Geometry.h"
 #include "view/Renderer.h"
 #include "view/ThinLine.h"
+#include "view/TwoThreads.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace tram {
 
 namespace {
+
+// Below this much work a second thread costs more than it saves.
+constexpr double ThreadedWork = 250000;
 
 std::vector<BandPiece> CollectPieces(const Scheme& scheme)
 {
@@ -21,39 +27,17 @@ std::vector<BandPiece> CollectPieces(const Scheme& scheme)
     return pieces;
 }
 
-// Pass 1: one-pixel lines, whose exact pixels are the centre colour of every
-// band.
-void DrawCentreLines(QImage& image, const Scheme& scheme, const BandKinds& kinds)
+// The stamps are the same on every redraw: each is made once, the vertex
+// circle once per radius.
+const CircleStamp& VertexStamp(int radius)
 {
-    for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
-        const QRgb colour = BandColour(kinds[i], 1);
-        for (int j = 2; j <= PointsInUse(scheme, i); ++j)
-            DrawThinLine(image, scheme.Points[i][j], scheme.Points[i][j - 1], colour);
-    }
-}
-
-void DrawVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
-{
-    if (radius < 0 || SegmentsInUse(scheme) == 0)
-        return;
-    if (radius > CircleStamp::MaxRadius) {
-        canvas.SetDrawWidth(1);
-        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
-            const int n = PointsInUse(scheme, i);
-            for (int j = 1; j <= n; ++j) {
-                canvas.ForeColor(VertexColour(j, n));
-                canvas.Circle(scheme.Points[i][j].X, scheme.Points[i][j].Y, radius);
-            }
-        }
-        return;
-    }
-    const CircleStamp circle({{radius, VertexMiddleColour}}, 1);
-    QImage& image = canvas.pixels();
-    for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
-        const int n = PointsInUse(scheme, i);
-        for (int j = 1; j <= n; ++j)
-            circle.DrawAt(image, scheme.Points[i][j].X, scheme.Points[i][j].Y, VertexColour(j, n));
-    }
+    static std::mutex mutex;
+    static std::array<std::unique_ptr<const CircleStamp>, CircleStamp::MaxRadius + 1> stamps;
+    const std::lock_guard lock(mutex);
+    auto& stamp = stamps[size_t(radius)];
+    if (!stamp)
+        stamp = std::make_unique<const CircleStamp>(std::vector<CircleStamp::Ring>{{radius, VertexMiddleColour}}, 1);
+    return *stamp;
 }
 
 CircleStamp SymbolStamp(const std::vector<SymbolRing>& rings)
@@ -64,23 +48,86 @@ CircleStamp SymbolStamp(const std::vector<SymbolRing>& rings)
     return CircleStamp(stampRings, SymbolPenWidth);
 }
 
-void DrawStationsAndLights(QImage& image, const Scheme& scheme, const DisplaySettings& display)
+const CircleStamp& StationStamp()
 {
-    if (display.ShowStations && StationsInUse(scheme) > 0) {
-        const CircleStamp station = SymbolStamp(StationRings());
+    static const CircleStamp stamp = SymbolStamp(StationRings());
+    return stamp;
+}
+
+const CircleStamp& LightStamp(bool green)
+{
+    static const CircleStamp greenStamp = SymbolStamp(LightRings(true));
+    static const CircleStamp redStamp = SymbolStamp(LightRings(false));
+    return green ? greenStamp : redStamp;
+}
+
+// A station or a light where it sits on its segment.
+struct Symbol {
+    const CircleStamp* stamp;
+    MapPoint at;
+};
+
+std::vector<Symbol> PlaceSymbols(const Scheme& scheme, const DisplaySettings& display)
+{
+    std::vector<Symbol> symbols;
+    if (display.ShowStations) {
         for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
-            const MapPoint p = LocateOnSegment(scheme, s.Segment, s.Position);
-            station.DrawAt(image, p.X, p.Y);
+            symbols.push_back({&StationStamp(), LocateOnSegment(scheme, s.Segment, s.Position)});
         }
     }
-    if (display.ShowLights && LightsInUse(scheme) > 0) {
-        const CircleStamp green = SymbolStamp(LightRings(true));
-        const CircleStamp red = SymbolStamp(LightRings(false));
+    if (display.ShowLights) {
         for (int i = 1; i <= LightsInUse(scheme); ++i) {
             const TrafficLight& l = scheme.Lights[i];
-            const MapPoint p = LocateOnSegment(scheme, l.Segment, l.Position);
-            (l.InitialState != 0 ? green : red).DrawAt(image, p.X, p.Y);
+            symbols.push_back({&LightStamp(l.InitialState != 0), LocateOnSegment(scheme, l.Segment, l.Position)});
+        }
+    }
+    return symbols;
+}
+
+// Everything of one redraw after the bands, row share by row share.
+struct Overlay {
+    const Scheme& scheme;
+    const BandKinds& kinds;
+    const CircleStamp* vertexCircle; // null: no circles, or drawn by the painter
+    std::vector<Symbol> symbols;
+
+    // Pass 1: one-pixel lines, whose exact pixels are the centre colour of
+    // every band.
+    void drawCentreLines(const CanvasPixels& pixels, const RowShare& rows) const
+    {
+        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+            const QRgb colour = BandColour(kinds[size_t(i)], 1);
+            for (int j = 2; j <= PointsInUse(scheme, i); ++j)
+                DrawThinLine(pixels, scheme.Points[i][j], scheme.Points[i][j - 1], colour, rows);
+        }
+    }
+
+    void drawVertexCircles(const CanvasPixels& pixels, const RowShare& rows) const
+    {
+        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+            const int n = PointsInUse(scheme, i);
+            for (int j = 1; j <= n; ++j)
+                vertexCircle->DrawAt(pixels, scheme.Points[i][j].X, scheme.Points[i][j].Y, VertexColour(j, n), rows);
+        }
+    }
+
+    void drawSymbols(const CanvasPixels& pixels, const RowShare& rows) const
+    {
+        for (const Symbol& s : symbols)
+            s.stamp->DrawAt(pixels, s.at.X, s.at.Y, rows);
+    }
+};
+
+// Circles too large for a stamp, with the canvas's own painter.
+void PaintVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
+{
+    canvas.SetDrawWidth(1);
+    for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+        const int n = PointsInUse(scheme, i);
+        for (int j = 1; j <= n; ++j) {
+            canvas.ForeColor(VertexColour(j, n));
+            canvas.Circle(scheme.Points[i][j].X, scheme.Points[i][j].Y, radius);
         }
     }
 }
@@ -89,7 +136,8 @@ void DrawStationsAndLights(QImage& image, const Scheme& scheme, const DisplaySet
 
 // The passes wider than 1 are computed in one sweep over the pixels near each
 // piece instead of being drawn one over the other; the rest is drawn or
-// stamped with the painter's own pixels.
+// stamped with the painter's own pixels. Heavy maps are painted by two
+// threads, each on its own rows, every step in the same order.
 void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
                 const DisplaySettings& display)
 {
@@ -99,13 +147,32 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
 
     BandKinds kinds{};
     for (int i = 1; i <= SegmentsInUse(scheme); ++i)
-        kinds[i] = BandKindOf(scheme, edit, display, i);
+        kinds[size_t(i)] = BandKindOf(scheme, edit, display, i);
 
-    PaintBands(canvas.pixels(), CollectPieces(scheme), kinds, w);
-    DrawCentreLines(canvas.pixels(), scheme, kinds);
-    if (display.ShowCircles)
-        DrawVertexCircles(canvas, scheme, display.CircleSize);
-    DrawStationsAndLights(canvas.pixels(), scheme, display);
+    BandRaster bands(CollectPieces(scheme), kinds, w);
+    const int radius = display.CircleSize;
+    const bool circles = display.ShowCircles && radius >= 0 && SegmentsInUse(scheme) > 0;
+    const bool paintedCircles = circles && radius > CircleStamp::MaxRadius;
+    Overlay overlay{scheme, kinds, circles && !paintedCircles ? &VertexStamp(radius) : nullptr,
+                    PlaceSymbols(scheme, display)};
+
+    const CanvasPixels pixels(canvas.pixels());
+    const auto paint = [&](const RowShare& rows) {
+        bands.paintRows(pixels, rows);
+        overlay.drawCentreLines(pixels, rows);
+        if (overlay.vertexCircle)
+            overlay.drawVertexCircles(pixels, rows);
+        if (!paintedCircles)
+            overlay.drawSymbols(pixels, rows);
+    };
+    if (bands.work() < ThreadedWork)
+        paint(RowShare{});
+    else
+        PaintOnTwoThreads(paint);
+    if (paintedCircles) {
+        PaintVertexCircles(canvas, scheme, radius);
+        overlay.drawSymbols(CanvasPixels(canvas.pixels()), RowShare{});
+    }
     canvas.SetDrawWidth(pen);
 }
 
