@@ -157,6 +157,16 @@ struct Sweep {
             pixels[x] = pixels[x] < key ? pixels[x] : key;
     }
 
+    // keys[x] is the pass part of the key of pixels[x], x from 0 to last.
+    static void FillKeys(uint32_t* __restrict pixels, const uint32_t* __restrict keys, int last,
+                         uint32_t segmentKey)
+    {
+        for (int x = 0; x <= last; ++x) {
+            const uint32_t key = keys[x] + segmentKey;
+            pixels[x] = pixels[x] < key ? pixels[x] : key;
+        }
+    }
+
     void paintDisc(const Disc& disc, size_t round, bool onlyOpen)
     {
         const DiscPattern& d = scene.disc;
@@ -174,27 +184,24 @@ struct Sweep {
                 int hi = cx + std::min(rowLast[patternRow], Canvas::Width - 1 - cx);
                 if (lo > hi || (onlyOpen && !narrowToOpen(y, lo, hi)))
                     continue;
-                const uint32_t* keys = d.keys.data() + patternRow * size_t(d.side) + size_t(d.reach - cx);
-                uint32_t* pixels = row(y);
-                for (int x = lo; x <= hi; ++x) {
-                    const uint32_t key = keys[x] + segmentKey;
-                    pixels[x] = pixels[x] < key ? pixels[x] : key;
-                }
+                const uint32_t* keys = d.keys.data() + patternRow * size_t(d.side) + size_t(d.reach - cx + lo);
+                FillKeys(row(y) + lo, keys, hi - lo, segmentKey);
                 markDirty(y, lo, hi);
             }
         });
     }
 
     // The columns of pass k's band in a row of the strip, within [first, last].
-    static bool BandColumns(const Frame& p, double across0, double centre, int k, int first, int last, int& lo,
-                            int& hi)
+    // halfRuns[k] is k * p.halfRun.
+    static bool BandColumns(const Frame& p, const double* halfRuns, double across0, double centre, int k, int first,
+                            int last, int& lo, int& hi)
     {
         lo = first;
         hi = last;
         if (p.uy == 0) {
             if (std::abs(across0) > k / 2.0)
                 return false;
-        } else if (!Clamped(centre - k * p.halfRun, centre + k * p.halfRun, lo, hi)) {
+        } else if (!Clamped(centre - halfRuns[k], centre + halfRuns[k], lo, hi)) {
             return false;
         }
         lo = std::max(lo, first);
@@ -218,6 +225,9 @@ struct Sweep {
         // the widest reaches one pass further, so that no pixel of its passes
         // is left to rounding.
         const int across = to == shaded ? shaded : std::min(to + 1, shaded);
+        std::array<double, WidestShadedPass + 1> halfRuns;
+        for (int k = 0; k <= shaded; ++k)
+            halfRuns[size_t(k)] = k * p.halfRun;
         rows.forEachRun(top, bottom, [&](int runTop, int runBottom) {
             for (int y = runTop; y <= runBottom; ++y) {
                 const double dyA = y + SampleOffset - p.ay;
@@ -233,7 +243,7 @@ struct Sweep {
                 if (p.pixelByPixel) {
                     int lo = first;
                     int hi = last;
-                    if (!Clamped(centre - across * p.halfRun, centre + across * p.halfRun, lo, hi))
+                    if (!Clamped(centre - halfRuns[size_t(across)], centre + halfRuns[size_t(across)], lo, hi))
                         continue;
                     lo = std::max(lo, first);
                     hi = std::min(hi, last);
@@ -244,20 +254,20 @@ struct Sweep {
                     continue;
                 }
                 if (onlyOpen) {
-                    if (!BandColumns(p, across0, centre, to, first, last, first, last)
+                    if (!BandColumns(p, halfRuns.data(), across0, centre, to, first, last, first, last)
                         || !narrowToOpen(y, first, last))
                         continue;
                 }
                 int inner = last + 1; // the band of the previous pass, empty at first
                 int outer = last;
-                if (from >= 2 && BandColumns(p, across0, centre, from, first, last, inner, outer) == false) {
-                    inner = last + 1;
-                    outer = last;
+                int lo = 0;
+                int hi = 0;
+                if (from >= 2 && BandColumns(p, halfRuns.data(), across0, centre, from, first, last, lo, hi)) {
+                    inner = lo;
+                    outer = hi;
                 }
                 for (int k = from + 1; k <= to; ++k) {
-                    int lo = 0;
-                    int hi = 0;
-                    if (!BandColumns(p, across0, centre, k, first, last, lo, hi))
+                    if (!BandColumns(p, halfRuns.data(), across0, centre, k, first, last, lo, hi))
                         continue;
                     const uint32_t key = PassKey(k) + segmentKey;
                     if (inner > outer) {
@@ -268,6 +278,8 @@ struct Sweep {
                     }
                     inner = lo;
                     outer = hi;
+                    if (inner == first && outer == last)
+                        break; // wider passes add nothing within [first, last]
                 }
                 if (inner <= outer)
                     markDirty(y, inner, outer);
@@ -307,21 +319,16 @@ struct Sweep {
 
     void colourRow(int y)
     {
-        uint32_t* pixels = row(y);
-        const QRgb* colours = scene.colours.data();
-        for (int x = tables.dirtyFirst[size_t(y)]; x <= tables.dirtyLast[size_t(y)]; ++x) {
+        Colour(row(y), scene.colours.data(), tables.dirtyFirst[size_t(y)], tables.dirtyLast[size_t(y)]);
+    }
+
+    static void Colour(uint32_t* __restrict pixels, const QRgb* __restrict colours, int first, int last)
+    {
+        for (int x = first; x <= last; ++x) {
             const uint32_t v = pixels[x];
             const QRgb c = colours[v < KeyLimit ? v : KeyLimit];
             pixels[x] = v < KeyLimit ? c : v;
         }
-    }
-
-    static bool HasWhite(const uint32_t* pixels)
-    {
-        bool any = false;
-        for (int x = 0; x < Canvas::Width; ++x)
-            any |= pixels[x] == White;
-        return any;
     }
 
     void run()
@@ -350,7 +357,7 @@ struct Sweep {
         }
         rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
             for (int y = top; y <= bottom; ++y) {
-                if (scene.widest > scene.shaded && HasWhite(row(y)))
+                if (scene.widest > scene.shaded)
                     PaintWidestRow(row(y), y, scene.frames, scene.discs, scene.widest);
                 colourRow(y);
             }

@@ -32,30 +32,44 @@ CircleStamp::CircleStamp(const std::vector<Ring>& rings, int penWidth)
     }
     for (int y = 0; y < pattern.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(pattern.constScanLine(y));
+        const int first = int(runs_.size());
         for (int x = 0; x < pattern.width(); ++x) {
             if (line[x] == Untouched)
                 continue;
             if (x == 0 || line[x - 1] == Untouched)
-                runs_.push_back(Run{y - centre, x - centre, 0, int(colours_.size())});
+                runs_.push_back(Run{x - centre, 0, int(colours_.size())});
             ++runs_.back().length;
             colours_.push_back(line[x]);
         }
+        rows_.push_back(Row{y - centre, first, int(runs_.size()) - first});
     }
+    // Every row between the first and the last drawn one stays, so that a
+    // canvas row finds its pattern row by its distance from the top.
+    while (!rows_.empty() && rows_.back().count == 0)
+        rows_.pop_back();
+    const auto drawn = std::find_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.count > 0; });
+    rows_.erase(rows_.begin(), drawn);
 }
 
 template <typename Write>
 void CircleStamp::stamp(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows, Write write) const
 {
-    for (const Run& run : runs_) {
-        const int y = cy + run.dy;
-        if (y < 0 || y >= Canvas::Height || !rows.owns(y))
-            continue;
-        const int first = std::max(0, cx + run.dx);
-        const int last = std::min(Canvas::Width - 1, cx + run.dx + run.length - 1);
-        QRgb* line = pixels.row(y);
-        for (int x = first; x <= last; ++x)
-            line[x] = write(run.colour + (x - cx - run.dx));
-    }
+    if (rows_.empty())
+        return;
+    const int top = cy + rows_.front().dy;
+    rows.forEachRun(top, cy + rows_.back().dy, [&](int first, int last) {
+        for (int y = first; y <= last; ++y) {
+            const Row& row = rows_[size_t(y - top)];
+            QRgb* line = pixels.row(y);
+            for (int i = row.first; i < row.first + row.count; ++i) {
+                const Run& run = runs_[size_t(i)];
+                const int from = std::max(0, cx + run.dx);
+                const int to = std::min(Canvas::Width - 1, cx + run.dx + run.length - 1);
+                for (int x = from; x <= to; ++x)
+                    line[x] = write(run.colour + (x - cx - run.dx));
+            }
+        }
+    });
 }
 
 void CircleStamp::DrawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows) const

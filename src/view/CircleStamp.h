@@ -33,14 +33,20 @@ private:
     // Pixels side by side in one row of the pattern; their colours start at
     // `colour` in colours_.
     struct Run {
-        int dy;
         int dx;
         int length;
         int colour;
     };
+    // The runs of one row of the pattern, from `first` in runs_.
+    struct Row {
+        int dy;
+        int first;
+        int count;
+    };
     template <typename Write>
     void stamp(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows, Write write) const;
 
+    std::vector<Row> rows_;
     std::vector<Run> runs_;
     std::vector<QRgb> colours_;
 };

@@ -122,33 +122,24 @@ void StepsWithMinorIn(const Steps& s, int lo, int hi, int64_t& first, int64_t& l
     }
 }
 
-class PixelWriter {
-public:
-    PixelWriter(const CanvasPixels& pixels, QRgb colour)
-        : pixels_(pixels), colour_(colour)
-    {
-    }
-    // y must lie on the canvas.
-    void put(int x, int y)
-    {
-        if (x >= 0 && x < Canvas::Width)
-            pixels_.row(y)[x] = colour_;
-    }
-
-private:
-    const CanvasPixels& pixels_;
-    QRgb colour_;
-};
+// `count` steps from `at`: each moves `majorBytes` along the major axis and
+// sets the pixel `minor >> 16` minor units (of `minorBytes`) away.
+void Plot(QRgb* at, qsizetype majorBytes, qsizetype minorBytes, int minor, int inc, int count, QRgb colour)
+{
+    auto* base = reinterpret_cast<uchar*>(at);
+    for (int i = 0; i < count; ++i, minor += inc, base += majorBytes)
+        *reinterpret_cast<QRgb*>(base + qsizetype(minor >> 16) * minorBytes) = colour;
+}
 
 } // namespace
 
 void DrawThinLine(const CanvasPixels& pixels, MapPoint from, MapPoint to, QRgb colour, const RowShare& rows)
 {
-    PixelWriter writer(pixels, colour);
-    const int bottom = Canvas::Height - 1;
+    constexpr int Right = Canvas::Width - 1;
+    constexpr int Bottom = Canvas::Height - 1;
     if (from == to) {
-        if (from.Y >= 0 && from.Y <= bottom && rows.owns(from.Y))
-            writer.put(from.X, from.Y);
+        if (from.X >= 0 && from.X <= Right && from.Y >= 0 && from.Y <= Bottom && rows.owns(from.Y))
+            pixels.row(from.Y)[from.X] = colour;
         return;
     }
     const Clip clip{-1.0, Canvas::Width + 1.0, -1.0, Canvas::Height + 1.0};
@@ -170,9 +161,13 @@ void DrawThinLine(const CanvasPixels& pixels, MapPoint from, MapPoint to, QRgb c
             std::swap(y1, y2);
         }
         const Steps s = Walk(y1, y2, x1, Div16Dot16(x2 - x1, y2 - y1));
-        rows.forEachRun(s.major, std::min(bottom, s.major + s.count - 1), [&](int top, int end) {
-            for (int y = top; y <= end; ++y)
-                writer.put((s.minor + (y - s.major) * s.inc) >> 16, y);
+        // Step i sets the pixel of row major + i, in the column of its minor
+        // coordinate; those off the canvas's columns are left out.
+        int64_t first = 0;
+        int64_t last = 0;
+        StepsWithMinorIn(s, 0, Right, first, last);
+        rows.forEachRun(s.major + int(first), s.major + int(last), [&, s](int top, int end) {
+            Plot(pixels.row(top), pixels.stride, 4, s.minor + (top - s.major) * s.inc, s.inc, end - top + 1, colour);
         });
     } else if (dx > 0) {
         if (x1 > x2) {
@@ -180,12 +175,18 @@ void DrawThinLine(const CanvasPixels& pixels, MapPoint from, MapPoint to, QRgb c
             std::swap(y1, y2);
         }
         const Steps s = Walk(x1, x2, y1, Div16Dot16(y2 - y1, x2 - x1));
-        rows.forEachRun(0, bottom, [&](int top, int end) {
+        // Step i sets the pixel of column major + i, in the row of its minor coordinate.
+        const int64_t onCanvasFirst = std::max<int64_t>(0, -s.major);
+        const int64_t onCanvasLast = std::min<int64_t>(s.count - 1, Right - s.major);
+        rows.forEachRun(0, Bottom, [&](int top, int end) {
             int64_t first = 0;
             int64_t last = 0;
             StepsWithMinorIn(s, top, end, first, last);
-            for (int64_t i = first; i <= last; ++i)
-                writer.put(s.major + int(i), (s.minor + int(i) * s.inc) >> 16);
+            first = std::max(first, onCanvasFirst);
+            last = std::min(last, onCanvasLast);
+            if (first <= last)
+                Plot(pixels.row(0) + s.major + first, 4, pixels.stride, s.minor + int(first) * s.inc, s.inc,
+                     int(last - first + 1), colour);
         });
     }
 }
