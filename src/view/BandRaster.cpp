@@ -23,6 +23,18 @@ static_assert(KeyOf(3, MaxSegments) >= FirstKeyOfPass(3) && KeyOf(2, 0) < FirstK
 
 constexpr int MaskWords = (Canvas::Width + 63) / 64;
 
+// A pass key and a segment key combine by OR, so that this one leaves a pixel
+// as it is whatever the segment.
+constexpr uint32_t NoKey = ~uint32_t(0);
+static_assert((PassKey(WidestShadedPass) | SegmentKeyOf(0)) == KeyOf(WidestShadedPass, 0)
+              && (PassKey(2) & (SegmentKeys - 1)) == 0);
+
+// The columns that may hold keys are kept per row as chunks of this many.
+constexpr int ChunkWidth = 64;
+constexpr int Chunks = (Canvas::Width + ChunkWidth - 1) / ChunkWidth;
+using ChunkSet = uint16_t;
+static_assert(Chunks <= 16, "a row's chunks fit in a ChunkSet");
+
 } // namespace
 
 // The pass widths as keys without the segment, for the pixels around a
@@ -30,6 +42,9 @@ constexpr int MaskWords = (Canvas::Width + 63) / 64;
 struct DiscPattern {
     int reach = 0;
     int side = 0;
+    // Rows of keys are this long, a whole number of vectors; beyond the
+    // disc they hold NoKey.
+    int stride = 0;
     std::vector<uint32_t> keys;
     // Per round, per row of the pattern, the columns (from the centre) whose
     // pass is no wider than the round's widest.
@@ -42,6 +57,10 @@ struct BandRaster::Scene {
     int shaded = 0;
     std::vector<Frame> frames;
     std::vector<Disc> discs;
+    // How many discs come before each frame in drawing order: painting the
+    // discs and strips of a segment one after the other keeps their pixels
+    // in the cache.
+    std::vector<size_t> discsBefore;
     DiscPattern disc;
     // The widest pass of each round of the sweep.
     std::vector<int> rounds;
@@ -49,15 +68,14 @@ struct BandRaster::Scene {
     std::array<QRgb, KeyLimit + 1> colours{};
 };
 
-// Per row: the columns that may hold keys, and the pixels still open. Each
+// Per row: the chunks of columns that may hold keys, and the pixels still open. Each
 // row is written by one thread only, and a block of rows fills whole cache
 // lines of each table.
 struct alignas(64) BandRaster::RowTables {
-    alignas(64) std::array<int16_t, Canvas::Height> dirtyFirst;
-    alignas(64) std::array<int16_t, Canvas::Height> dirtyLast;
+    alignas(64) std::array<ChunkSet, Canvas::Height> dirty;
     alignas(64) std::array<std::array<uint64_t, MaskWords>, Canvas::Height> open;
 };
-static_assert(RowShare::Block * sizeof(int16_t) % 64 == 0);
+static_assert(RowShare::Block * sizeof(ChunkSet) % 64 == 0);
 static_assert(sizeof(std::array<uint64_t, MaskWords>) % 64 == 0);
 
 namespace {
@@ -70,16 +88,17 @@ void MakeDiscPattern(Scene& scene)
     DiscPattern& d = scene.disc;
     d.reach = scene.shaded / 2 + 1;
     d.side = 2 * d.reach + 1;
-    d.keys.assign(size_t(d.side * d.side), 0);
+    d.stride = (d.side + 7) / 8 * 8;
+    d.keys.assign(size_t(d.side * d.stride), NoKey);
     std::vector<int> passes(size_t(d.side * d.side), 0);
     for (int dy = -d.reach; dy <= d.reach; ++dy) {
         for (int dx = -d.reach; dx <= d.reach; ++dx) {
             const double ex = dx + SampleOffset;
             const double ey = dy + SampleOffset;
             const int k = NarrowestPass(2 * std::sqrt(ex * ex + ey * ey));
-            const size_t at = size_t(dy + d.reach) * size_t(d.side) + size_t(dx + d.reach);
-            passes[at] = k;
-            d.keys[at] = PassKey(k);
+            passes[size_t(dy + d.reach) * size_t(d.side) + size_t(dx + d.reach)] = k;
+            if (k <= scene.shaded)
+                d.keys[size_t(dy + d.reach) * size_t(d.stride) + size_t(dx + d.reach)] = PassKey(k);
         }
     }
     for (int widest : scene.rounds) {
@@ -110,8 +129,7 @@ struct Sweep {
 
     void markDirty(int y, int first, int last)
     {
-        tables.dirtyFirst[size_t(y)] = int16_t(std::min<int>(tables.dirtyFirst[size_t(y)], first));
-        tables.dirtyLast[size_t(y)] = int16_t(std::max<int>(tables.dirtyLast[size_t(y)], last));
+        tables.dirty[size_t(y)] |= ChunkSet((2u << (unsigned(last) / ChunkWidth)) - (1u << (unsigned(first) / ChunkWidth)));
     }
 
     // Narrows [lo, hi] to its first and last open pixel; false when none is.
@@ -162,7 +180,7 @@ struct Sweep {
                          uint32_t segmentKey)
     {
         for (int x = 0; x <= last; ++x) {
-            const uint32_t key = keys[x] + segmentKey;
+            const uint32_t key = keys[x] | segmentKey;
             pixels[x] = pixels[x] < key ? pixels[x] : key;
         }
     }
@@ -175,6 +193,18 @@ struct Sweep {
         if (cx + d.reach < 0 || cx - d.reach >= Canvas::Width)
             return;
         const uint32_t segmentKey = SegmentKeyOf(disc.segment);
+        const int left = cx - d.reach;
+        if (!onlyOpen && round + 1 == scene.rounds.size() && left >= 0 && left + d.stride <= Canvas::Width) {
+            // Whole rows of the pattern, clear of the canvas's sides.
+            rows.forEachRun(cy - d.reach, cy + d.reach, [&](int top, int bottom) {
+                for (int y = top; y <= bottom; ++y) {
+                    const uint32_t* keys = d.keys.data() + size_t(y - cy + d.reach) * size_t(d.stride);
+                    FillKeys(row(y) + left, keys, d.stride - 1, segmentKey);
+                    markDirty(y, left, left + d.stride - 1);
+                }
+            });
+            return;
+        }
         const std::vector<int>& rowFirst = d.first[round];
         const std::vector<int>& rowLast = d.last[round];
         rows.forEachRun(cy - d.reach, cy + d.reach, [&](int top, int bottom) {
@@ -184,7 +214,7 @@ struct Sweep {
                 int hi = cx + std::min(rowLast[patternRow], Canvas::Width - 1 - cx);
                 if (lo > hi || (onlyOpen && !narrowToOpen(y, lo, hi)))
                     continue;
-                const uint32_t* keys = d.keys.data() + patternRow * size_t(d.side) + size_t(d.reach - cx + lo);
+                const uint32_t* keys = d.keys.data() + patternRow * size_t(d.stride) + size_t(d.reach - cx + lo);
                 FillKeys(row(y) + lo, keys, hi - lo, segmentKey);
                 markDirty(y, lo, hi);
             }
@@ -262,11 +292,21 @@ struct Sweep {
                 int outer = last;
                 int lo = 0;
                 int hi = 0;
-                if (from >= 2 && BandColumns(p, halfRuns.data(), across0, centre, from, first, last, lo, hi)) {
+                // Passes whose band misses [first, last] add nothing there:
+                // the loop starts at the last of them.
+                int start = from;
+                if (p.uy != 0) {
+                    const double gap = centre < first ? first - centre : centre > last ? centre - last : 0;
+                    const int missing = std::min(to, int((gap - 1) / p.halfRun));
+                    if (missing > from && !BandColumns(p, halfRuns.data(), across0, centre, missing, first, last, lo, hi))
+                        start = missing;
+                }
+                if (start == from && from >= 2
+                    && BandColumns(p, halfRuns.data(), across0, centre, from, first, last, lo, hi)) {
                     inner = lo;
                     outer = hi;
                 }
-                for (int k = from + 1; k <= to; ++k) {
+                for (int k = start + 1; k <= to; ++k) {
                     if (!BandColumns(p, halfRuns.data(), across0, centre, k, first, last, lo, hi))
                         continue;
                     const uint32_t key = PassKey(k) + segmentKey;
@@ -319,7 +359,11 @@ struct Sweep {
 
     void colourRow(int y)
     {
-        Colour(row(y), scene.colours.data(), tables.dirtyFirst[size_t(y)], tables.dirtyLast[size_t(y)]);
+        uint32_t* pixels = row(y);
+        for (unsigned chunks = tables.dirty[size_t(y)]; chunks != 0; chunks &= chunks - 1) {
+            const int first = std::countr_zero(chunks) * ChunkWidth;
+            Colour(pixels, scene.colours.data(), first, std::min(first + ChunkWidth, Canvas::Width) - 1);
+        }
     }
 
     static void Colour(uint32_t* __restrict pixels, const QRgb* __restrict colours, int first, int last)
@@ -335,18 +379,21 @@ struct Sweep {
     {
         rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
             for (int y = top; y <= bottom; ++y) {
-                tables.dirtyFirst[size_t(y)] = Canvas::Width;
-                tables.dirtyLast[size_t(y)] = -1;
+                tables.dirty[size_t(y)] = 0;
             }
         });
         int from = 1;
         for (size_t round = 0; round < scene.rounds.size(); ++round) {
             const int to = scene.rounds[round];
             const bool onlyOpen = round > 0;
-            for (const Disc& disc : scene.discs)
-                paintDisc(disc, round, onlyOpen);
-            for (const Frame& p : scene.frames)
-                paintStrip(p, from, to, onlyOpen);
+            size_t disc = 0;
+            for (size_t i = 0; i < scene.frames.size(); ++i) {
+                for (; disc < scene.discsBefore[i]; ++disc)
+                    paintDisc(scene.discs[disc], round, onlyOpen);
+                paintStrip(scene.frames[i], from, to, onlyOpen);
+            }
+            for (; disc < scene.discs.size(); ++disc)
+                paintDisc(scene.discs[disc], round, onlyOpen);
             if (round + 1 < scene.rounds.size()) {
                 rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
                     for (int y = top; y <= bottom; ++y)
@@ -389,11 +436,13 @@ BandRaster::BandRaster(const std::vector<BandPiece>& pieces, const BandKinds& ki
     };
     double narrowCover = 0;
     s.frames.reserve(pieces.size());
+    s.discsBefore.reserve(pieces.size());
     for (const BandPiece& piece : pieces) {
         addDisc(Disc{piece.a, piece.segment});
         if (piece.a == piece.b)
             continue; // the canvas draws a line of zero length as a dot as wide as the pen
         s.frames.push_back(Frame::Of(piece.a, piece.b, piece.segment));
+        s.discsBefore.push_back(s.discs.size());
         narrowCover += 2 * s.frames.back().length;
         addDisc(Disc{piece.b, piece.segment});
     }
