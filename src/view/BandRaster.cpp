@@ -423,7 +423,6 @@ void SweepRows(const Scene& scene, RowTables& tables, const CanvasPixels& pixels
 
 BandRaster::BandRaster(const std::vector<BandPiece>& pieces, const BandKinds& kinds, int width)
     : scene_(std::make_unique<Scene>())
-    , tables_(std::make_unique<RowTables>())
 {
     Scene& s = *scene_;
     s.widest = width;
@@ -451,6 +450,10 @@ BandRaster::BandRaster(const std::vector<BandPiece>& pieces, const BandKinds& ki
         s.rounds = {2, s.shaded};
     else
         s.rounds = {s.shaded};
+    if (s.frames.empty() && s.discs.empty())
+        return;
+    // Every row's entries are set before they are read.
+    tables_ = std::make_unique_for_overwrite<RowTables>();
     MakeDiscPattern(s);
     s.colours.fill(Black);
     for (int k = 2; k <= WidestShadedPass; ++k) {
@@ -476,8 +479,8 @@ double BandRaster::work() const
 
 void BandRaster::paintRows(const CanvasPixels& pixels, const RowShare& rows)
 {
-    if (work() == 0)
-        return;
+    if (!tables_)
+        return; // nothing to paint
     SweepRows(*scene_, *tables_, pixels, rows);
 }
 
