@@ -11,6 +11,11 @@
 
 namespace tram {
 
+namespace bands {
+struct BandScene;
+struct BandRowTables;
+} // namespace bands
+
 // One piece of a segment's polyline, as the band passes draw it.
 struct BandPiece {
     MapPoint a;
@@ -46,12 +51,9 @@ public:
     // image. Threads may paint their shares at the same time.
     void paintRows(const CanvasPixels& pixels, const RowShare& rows);
 
-    struct Scene;
-    struct RowTables;
-
 private:
-    std::unique_ptr<Scene> scene_;
-    std::unique_ptr<RowTables> tables_;
+    std::unique_ptr<bands::BandScene> scene_;
+    std::unique_ptr<bands::BandRowTables> tables_;
 };
 
 } // namespace tram

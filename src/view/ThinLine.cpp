@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace tram {
@@ -76,7 +77,9 @@ int64_t CeilDiv(int64_t a, int64_t b)
 }
 
 // The painter's steps along the major axis: step i sets the pixel at major
-// coordinate `major + i` and minor coordinate `(minor + i * inc) >> 16`.
+// coordinate `major + i` and minor coordinate `(minor + i * inc) >> 16`. Lines
+// are clipped to the canvas first, so these stay well inside an int.
+static_assert((Canvas::Width + 4) * 65536.0 * 2 < std::numeric_limits<int>::max());
 struct Steps {
     int major = 0;
     int minor = 0;

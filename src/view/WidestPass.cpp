@@ -3,6 +3,7 @@
 #include "view/BandKeys.h"
 
 #include <array>
+#include <limits>
 
 namespace tram::bands {
 
@@ -10,6 +11,8 @@ namespace {
 
 // The union of the row's spans: one interval grown by every span that meets
 // it, and the others counted in a difference array.
+static_assert(MaxSegments * MaxPoints * 2 < std::numeric_limits<int16_t>::max(),
+              "a column of the difference array counts every piece and dot of the map");
 class SpanUnion {
 public:
     void add(int first, int last)
