@@ -2,6 +2,9 @@
 
 #include "view/BandSweep.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace tram {
 
 using namespace bands;
@@ -82,6 +85,13 @@ BandRaster::BandRaster(const std::vector<BandPiece>& pieces, const BandKinds& ki
         s.rounds = {s.shaded};
     if (s.frames.empty() && s.discs.empty())
         return;
+    if (s.widest > s.shaded) {
+        s.middleFirst.resize(s.frames.size());
+        std::iota(s.middleFirst.begin(), s.middleFirst.end(), 0u);
+        const auto offMiddle = [&s](uint32_t i) { return std::abs(s.frames[i].ax + s.frames[i].bx - Canvas::Width); };
+        std::stable_sort(s.middleFirst.begin(), s.middleFirst.end(),
+                         [&](uint32_t a, uint32_t b) { return offMiddle(a) < offMiddle(b); });
+    }
     // Every row's entries are set before they are read.
     tables_ = std::make_unique_for_overwrite<BandRowTables>();
     MakeDiscPattern(s);

@@ -54,6 +54,9 @@ struct BandScene {
     // discs and strips of a segment one after the other keeps their pixels
     // in the cache.
     std::vector<size_t> discsBefore;
+    // For the black pass: the frames, those nearest the canvas's middle column
+    // first, whose wide bands cover most of a row.
+    std::vector<uint32_t> middleFirst;
     DiscPattern disc;
     // The widest pass of each round of the sweep.
     std::vector<int> rounds;

@@ -295,7 +295,7 @@ struct Sweep {
         rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
             for (int y = top; y <= bottom; ++y) {
                 if (scene.widest > scene.shaded)
-                    PaintWidestRow(row(y), y, scene.frames, scene.discs, scene.widest);
+                    PaintWidestRow(row(y), y, scene.frames, scene.middleFirst, scene.discs, scene.widest);
                 colourRow(y);
             }
         });

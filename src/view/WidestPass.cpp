@@ -57,8 +57,8 @@ private:
 
 } // namespace
 
-void PaintWidestRow(uint32_t* pixels, int y, const std::vector<Frame>& frames, const std::vector<Disc>& discs,
-                    int width)
+void PaintWidestRow(uint32_t* pixels, int y, const std::vector<Frame>& frames, const std::vector<uint32_t>& order,
+                    const std::vector<Disc>& discs, int width)
 {
     // Only white pixels can change: once the spans cover all of them, the
     // rest of the pieces make no difference.
@@ -74,10 +74,10 @@ void PaintWidestRow(uint32_t* pixels, int y, const std::vector<Frame>& frames, c
     const double r = width / 2.0;
     const double yc = y + SampleOffset;
     SpanUnion spans;
-    for (const Frame& p : frames) {
+    for (const uint32_t i : order) {
         int first = 0;
         int last = 0;
-        if (!PixelRange(CapsuleRow(p, yc, r), first, last))
+        if (!PixelRange(CapsuleRow(frames[i], yc, r), first, last))
             continue;
         spans.add(first, last);
         if (spans.covers(whiteFirst, whiteLast))
