@@ -10,8 +10,11 @@
 #include "support/Schemes.h"
 #include "support/previousfast/PreviousFastRenderer.h"
 #include "view/Renderer.h"
+#include "view/TwoThreads.h"
 
 #include <QTest>
+#include <atomic>
+#include <stdexcept>
 #include <functional>
 #include <vector>
 
@@ -227,6 +230,33 @@ private slots:
         qInfo("%d maps: %d identical to the previous drawing, %d closer to the plain one "
               "(there %lld pixels off it, before %lld)",
               count, identical, closer, offNow, offBefore);
+    }
+
+    // What either thread of a redraw throws reaches the caller, and only once
+    // both threads have stopped: nothing is left running on the caller's data.
+    void twoThreadsPassOnWhatEitherThrows_data()
+    {
+        QTest::addColumn<int>("throwingPart");
+        QTest::newRow("this thread") << 0;
+        QTest::newRow("helper") << 1;
+    }
+
+    void twoThreadsPassOnWhatEitherThrows()
+    {
+        QFETCH(int, throwingPart);
+        std::atomic<int> finished = 0;
+        bool thrown = false;
+        try {
+            PaintOnTwoThreads([&](const RowShare& rows) {
+                if (rows.parts == 2 && rows.part == throwingPart)
+                    throw std::runtime_error("no memory left");
+                ++finished;
+            });
+        } catch (const std::runtime_error&) {
+            thrown = true;
+            QCOMPARE(finished.load(), 1);
+        }
+        QVERIFY(thrown);
     }
 
     void keepsThePenWidth_data()
