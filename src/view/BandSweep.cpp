@@ -187,7 +187,7 @@ struct Sweep {
                 int start = from;
                 if (p.uy != 0) {
                     const double gap = centre < first ? first - centre : centre > last ? centre - last : 0;
-                    const int missing = std::min(to, int((gap - 1) / p.halfRun));
+                    const int missing = int(std::min<double>(to, (gap - 1) / p.halfRun));
                     if (missing > from && !BandColumns(p, halfRuns.data(), across0, centre, missing, first, last, lo, hi))
                         start = missing;
                 }
