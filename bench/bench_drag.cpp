@@ -30,7 +30,6 @@ void Drag(benchmark::State& state, const benchmaps::Map& map)
     window.model().scheme = map.scheme;
     window.model().edit = map.edit;
     window.model().display = map.display;
-    window.canvas().SetDrawWidth(map.drawWidth);
     window.show();
     QApplication::processEvents();
     auto* canvas = window.findChild<CanvasWidget*>(QStringLiteral("picCanvas"));

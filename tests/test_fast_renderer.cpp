@@ -39,7 +39,6 @@ QImage Draw(const Map& m, bool fast)
 QImage DrawPrevious(const Map& m)
 {
     Canvas canvas;
-    canvas.SetDrawWidth(m.drawWidth);
     previousfast::DrawScheme(canvas, m.scheme, m.edit, m.display);
     return canvas.image().copy();
 }
@@ -61,8 +60,8 @@ Standing Judge(const Map& m)
     const QImage before = DrawPrevious(m);
     s.identical = now == before;
     const QImage plain = Draw(m, false);
-    s.now = Compare(now, plain, m.drawWidth);
-    s.before = s.identical ? s.now : Compare(before, plain, m.drawWidth);
+    s.now = Compare(now, plain, m.display.DrawWidth);
+    s.before = s.identical ? s.now : Compare(before, plain, m.display.DrawWidth);
     s.closer = !s.identical && s.now.differing < s.before.differing && s.now.exactBroken <= s.before.exactBroken
         && s.now.farOff <= s.before.farOff;
     return s;
@@ -219,7 +218,7 @@ private slots:
             QVERIFY2(s.identical || s.closer,
                      qPrintable(QString("seed %1 (W=%2): %3 pixels off the plain drawing, %4 before")
                                     .arg(seed)
-                                    .arg(map.drawWidth)
+                                    .arg(map.display.DrawWidth)
                                     .arg(s.now.differing)
                                     .arg(s.before.differing)));
             identical += s.identical;

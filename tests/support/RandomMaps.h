@@ -107,7 +107,7 @@ inline benchmaps::Map RandomMap(Family family, uint32_t seed)
     m.display.ShowRoute = rng() % 2;
     m.display.MarkSegment = rng() % 2;
     m.display.CircleSize = int16_t(rng() % 8 ? uniform(rng, -2, 20) : uniform(rng, 21, 130));
-    m.drawWidth = RandomWidth(rng);
+    m.display.DrawWidth = int16_t(RandomWidth(rng));
     return m;
 }
 

@@ -898,7 +898,8 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
                 const DisplaySettings& display)
 {
     canvas.Cls();
-    const int w = canvas.DrawWidth();
+    const int w = BandWidth(display);
+    const int pen = canvas.DrawWidth();
 
     BandKinds kinds{};
     for (int i = 1; i <= segmentCount(scheme); ++i)
@@ -909,7 +910,7 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
     if (display.ShowCircles)
         DrawVertexCircles(canvas, scheme, display.CircleSize);
     DrawStationsAndLights(canvas.pixels(), scheme, display);
-    canvas.SetDrawWidth(w);
+    canvas.SetDrawWidth(pen);
 }
 
 } // namespace tram::previousfast
