@@ -119,6 +119,14 @@ struct Overlay {
     }
 };
 
+void ClearRows(const CanvasPixels& pixels, const RowShare& rows)
+{
+    rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
+        for (int y = top; y <= bottom; ++y)
+            std::fill_n(pixels.row(y), Canvas::Width, Canvas::Background);
+    });
+}
+
 // Circles too large for a stamp, with the canvas's own painter.
 void PaintVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
 {
@@ -141,7 +149,6 @@ void PaintVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
 void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
                 const DisplaySettings& display)
 {
-    canvas.Cls();
     const int w = BandWidth(display);
     const int pen = canvas.DrawWidth();
 
@@ -156,8 +163,11 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
     Overlay overlay{scheme, kinds, circles && !paintedCircles ? &VertexStamp(radius) : nullptr,
                     PlaceSymbols(scheme, display)};
 
+    // The canvas is cleared row by row by the thread that paints the row, as
+    // Cls would clear it: the painter ended, every pixel the background.
     const CanvasPixels pixels(canvas.pixels());
     const auto paint = [&](const RowShare& rows) {
+        ClearRows(pixels, rows);
         bands.paintRows(pixels, rows);
         overlay.drawCentreLines(pixels, rows);
         if (overlay.vertexCircle)
