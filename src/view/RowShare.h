@@ -9,9 +9,9 @@
 namespace tram {
 
 // The canvas rows one of the redraw's threads paints. Rows are dealt in
-// blocks, so that every thread gets a share of the map; a block of rows is a
-// whole number of cache lines in the image and in the per-row tables, so two
-// threads never write the same line.
+// blocks, so that every thread gets a share of the map. The per-row tables
+// give a block whole cache lines of their own; in the image two threads can
+// meet only on the one line where two blocks join.
 struct RowShare {
     static constexpr int Block = 32;
 
