@@ -2,7 +2,8 @@
 // on band edges, exact wherever a colour is exact, and nothing kept between
 // calls. Against the previous fast redraw: the same picture, or one closer to
 // the plain one, on the fixed maps and on random maps of every family
-// (TRAM_RANDOM_MAPS sets how many of each).
+// (TRAM_RANDOM_MAPS sets how many of each; for a thousand, raise the test
+// function's time limit too, QTEST_FUNCTION_TIMEOUT in milliseconds).
 
 #include "support/BenchMaps.h"
 #include "support/RandomMaps.h"
