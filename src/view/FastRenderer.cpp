@@ -1,3 +1,4 @@
+#include "view/BandKeys.h"
 #include "view/BandRaster.h"
 #include "view/CircleStamp.h"
 #include "view/Geometry.h"
@@ -6,6 +7,7 @@
 #include "view/TwoThreads.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -119,11 +121,12 @@ struct Overlay {
     }
 };
 
+// The background is white, every bit set: the bytes of its rows are all 0xff.
 void ClearRows(const CanvasPixels& pixels, const RowShare& rows)
 {
+    Q_ASSERT(Canvas::Background == bands::White);
     rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
-        for (int y = top; y <= bottom; ++y)
-            std::fill_n(pixels.row(y), Canvas::Width, Canvas::Background);
+        std::memset(pixels.row(top), 0xff, size_t(bottom - top + 1) * size_t(pixels.stride));
     });
 }
 
