@@ -214,10 +214,12 @@ bool applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme, 
 // still written, and said on standard error.
 std::optional<MapLabels> placeLabels(const MapScene& scene, QString& error)
 {
-    const auto font = LoadLabelFont(&error);
-    if (!font)
+    QFont font;
+    if (const auto refusal = LoadLabelFont(font)) {
+        error = *refusal;
         return std::nullopt;
-    MapLabels labels{*font, PlaceStationLabels(scene.scheme, scene.display, *font)};
+    }
+    MapLabels labels{font, PlaceStationLabels(scene.scheme, scene.display, font)};
     for (const StationLabel& label : labels.placed) {
         if (!label.clear)
             PrintError(QStringLiteral("tram-map-tool render: stanica %1 \"%2\": za naziv nema slobodnog mjesta, "
