@@ -111,7 +111,7 @@ QString routeLengthName(int route)
 QString schemeLimitProblem(const Scheme& scheme)
 {
     QString problem = countProblem(scheme.SegmentCount, MaxSegments, QStringLiteral("broj segmenata"));
-    for (int s = 1; problem.isEmpty() && s <= std::min<int>(scheme.SegmentCount, MaxSegments); ++s)
+    for (int s = 1; problem.isEmpty() && s <= SegmentsInUse(scheme); ++s)
         problem = countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s));
     if (problem.isEmpty())
         problem = countProblem(scheme.LightCount, MaxLights, QStringLiteral("broj semafora"));
@@ -121,7 +121,7 @@ QString schemeLimitProblem(const Scheme& scheme)
         problem = countProblem(scheme.TramCount, MaxTrams, QStringLiteral("broj vlakona"));
     if (problem.isEmpty())
         problem = countProblem(scheme.RouteCount, MaxRoutes, QStringLiteral("broj ruta"));
-    for (int r = 1; problem.isEmpty() && r <= std::min<int>(scheme.RouteCount, MaxRoutes); ++r)
+    for (int r = 1; problem.isEmpty() && r <= RoutesInUse(scheme); ++r)
         problem = countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r));
     return problem;
 }
@@ -130,12 +130,6 @@ QString schemeLimitProblem(const Scheme& scheme)
 QString missingCodePageProblem()
 {
     return QStringLiteral("ovaj sistem nema kodnu stranicu Windows-1250 za nazive stanica");
-}
-
-// Loop bound for writing: never past the table, never below zero.
-int written(int count, int limit)
-{
-    return std::clamp(count, 0, limit);
 }
 
 bool readSegments(ByteReader& in, Scheme& scheme)
@@ -274,19 +268,18 @@ const qsizetype MaxSchemeFileSize = 2 + 2 * MaxSegments + PointBytes * MaxSegmen
 QByteArray WriteSchemeBytes(const Scheme& scheme)
 {
     ByteWriter out;
-    const int segments = written(scheme.SegmentCount, MaxSegments);
     out.integer(scheme.SegmentCount);
-    for (int s = 1; s <= segments; ++s)
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s)
         out.integer(scheme.PointCount[s]);
-    for (int s = 1; s <= segments; ++s) {
-        for (int j = 1; j <= written(scheme.PointCount[s], MaxPoints); ++j) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        for (int j = 1; j <= PointsInUse(scheme, s); ++j) {
             out.integer(scheme.Points[s][j].X);
             out.integer(scheme.Points[s][j].Y);
         }
     }
 
     out.byte(scheme.LightCount);
-    for (int i = 1; i <= written(scheme.LightCount, MaxLights); ++i) {
+    for (int i = 1; i <= LightsInUse(scheme); ++i) {
         const TrafficLight& light = scheme.Lights[i];
         out.byte(light.Segment);
         out.real(light.Position);
@@ -297,7 +290,7 @@ QByteArray WriteSchemeBytes(const Scheme& scheme)
     }
 
     out.byte(scheme.StationCount);
-    for (int i = 1; i <= written(scheme.StationCount, MaxStations); ++i) {
+    for (int i = 1; i <= StationsInUse(scheme); ++i) {
         const Station& station = scheme.Stations[i];
         out.byte(station.Segment);
         out.real(station.Position);
@@ -306,17 +299,16 @@ QByteArray WriteSchemeBytes(const Scheme& scheme)
     }
 
     out.byte(scheme.TramCount);
-    for (int t = 1; t <= written(scheme.TramCount, MaxTrams); ++t) {
+    for (int t = 1; t <= TramsInUse(scheme); ++t) {
         out.byte(scheme.TramSerial[t]);
         out.byte(scheme.TramRoute[t]);
     }
 
-    const int routes = written(scheme.RouteCount, MaxRoutes);
     out.byte(scheme.RouteCount);
-    for (int r = 1; r <= routes; ++r)
+    for (int r = 1; r <= RoutesInUse(scheme); ++r)
         out.byte(scheme.RouteLength[r]);
-    for (int r = 1; r <= routes; ++r) {
-        for (int k = 1; k <= written(scheme.RouteLength[r], MaxRouteSlots); ++k)
+    for (int r = 1; r <= RoutesInUse(scheme); ++r) {
+        for (int k = 1; k <= RouteSlotsInUse(scheme, r); ++k)
             out.byte(scheme.RouteSegments[r][k]);
     }
     return out.take();

@@ -34,14 +34,13 @@ moze procitati (poruka ide na standardnu gresku, ostale se ipak provjere).
 int checkFile(const QString& path)
 {
     LoadedScheme loaded;
-    QString error;
-    if (!LoadSchemeForTool(path, loaded, &error)) {
-        PrintError(error);
+    if (const auto refusal = LoadSchemeForTool(path, loaded)) {
+        PrintError(*refusal);
         return ExitUsageOrFileError;
     }
     QStringList findings = CheckScheme(loaded.scheme);
-    if (const QString extra = ExtraBytesProblem(loaded); !extra.isEmpty())
-        findings << extra;
+    if (const auto extra = ExtraBytesProblem(loaded))
+        findings << *extra;
     for (const QString& finding : findings)
         PrintLine(QStringLiteral("%1: %2").arg(ShownFileName(path), finding));
     return findings.isEmpty() ? ExitSuccess : ExitProblemsFound;

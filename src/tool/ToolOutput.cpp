@@ -29,12 +29,11 @@ QString ShownFileName(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-bool WriteOutputFile(const QString& path, const QByteArray& bytes, QString* error)
+std::optional<Refusal> WriteOutputFile(const QString& path, const QByteArray& bytes)
 {
-    const auto reason = WriteWholeFile(path, bytes);
-    if (reason && error)
-        *error = FileProblem(path, QStringLiteral("sacuvana"), *reason);
-    return !reason;
+    if (const auto reason = WriteWholeFile(path, bytes))
+        return FileProblem(path, QStringLiteral("sacuvana"), *reason);
+    return std::nullopt;
 }
 
 } // namespace tram

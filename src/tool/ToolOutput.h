@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/SafeWrite.h" // FileProblem, as the editor says it
+#include "model/Refusal.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,6 +27,6 @@ QString ShownFileName(const QString& path);
 
 // Writes the whole output through a temporary file beside the target, so a
 // failure leaves no partial file and keeps an existing one.
-bool WriteOutputFile(const QString& path, const QByteArray& bytes, QString* error);
+[[nodiscard]] std::optional<Refusal> WriteOutputFile(const QString& path, const QByteArray& bytes);
 
 } // namespace tram
