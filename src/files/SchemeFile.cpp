@@ -314,7 +314,7 @@ QByteArray WriteSchemeBytes(const Scheme& scheme)
     return out.take();
 }
 
-bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error)
+std::optional<Refusal> ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme)
 {
     // Everything is read into a copy, so a refused file changes nothing and
     // the elements beyond the new counts keep what they held.
@@ -322,13 +322,10 @@ bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error)
     ByteReader in(bytes);
     const bool ok = readSegments(in, result) && readLights(in, result) && readStations(in, result)
         && readTrams(in, result) && readRoutes(in, result);
-    if (!ok) {
-        if (error)
-            *error = in.error();
-        return false;
-    }
+    if (!ok)
+        return in.error();
     scheme = result;
-    return true;
+    return std::nullopt;
 }
 
 bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error)
@@ -365,9 +362,8 @@ bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error)
     const QByteArray bytes = file.read(MaxSchemeFileSize);
     if (file.error() != QFileDevice::NoError)
         return fail(QStringLiteral("greska pri citanju"));
-    QString reason;
-    if (!ReadSchemeBytes(bytes, scheme, &reason))
-        return fail(reason);
+    if (const auto reason = ReadSchemeBytes(bytes, scheme))
+        return fail(*reason);
     return true;
 }
 

@@ -1,8 +1,9 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "LoadedScheme.h"
-#include "SchemeCheck.h"
 #include "ToolOutput.h"
+
+#include "files/SchemeCheck.h"
 
 #include <algorithm>
 

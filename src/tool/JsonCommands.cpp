@@ -1,10 +1,10 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "LoadedScheme.h"
-#include "SchemeJson.h"
 #include "ToolOutput.h"
 
 #include "files/SchemeFile.h"
+#include "files/SchemeJson.h"
 
 #include <QFile>
 
@@ -101,11 +101,11 @@ int RunFromJson(const QStringList& arguments)
         return ExitUsageOrFileError;
     }
     Scheme scheme;
-    QString error;
-    if (!SchemeFromJson(json, scheme, &error)) {
-        PrintError(FileProblem(input, QStringLiteral("procitana"), error));
+    if (const auto refusal = SchemeFromJson(json, scheme)) {
+        PrintError(FileProblem(input, QStringLiteral("procitana"), *refusal));
         return ExitUsageOrFileError;
     }
+    QString error;
     if (!SaveSchemeFile(parser.positionalArguments().at(1), scheme, &error)) {
         PrintError(error);
         return ExitUsageOrFileError;

@@ -1,4 +1,4 @@
-#include "SchemeJson.h"
+#include "files/SchemeJson.h"
 
 #include "files/CodePage.h"
 #include "model/NumberText.h"
@@ -346,7 +346,7 @@ QByteArray SchemeToJson(const Scheme& scheme)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-bool SchemeFromJson(const QByteArray& json, Scheme& scheme, QString* error)
+std::optional<Refusal> SchemeFromJson(const QByteArray& json, Scheme& scheme)
 {
     JsonReader in;
     QJsonParseError parseError;
@@ -361,13 +361,10 @@ bool SchemeFromJson(const QByteArray& json, Scheme& scheme, QString* error)
             && readStations(in, root["stations"], result) && readTrams(in, root["trams"], result)
             && readRoutes(in, root["routes"], result)
         : in.fail(placeInText(json, parseError.offset), parseError.errorString());
-    if (!ok) {
-        if (error)
-            *error = in.error();
-        return false;
-    }
+    if (!ok)
+        return in.error();
     scheme = result;
-    return true;
+    return std::nullopt;
 }
 
 } // namespace tram

@@ -1,4 +1,4 @@
-#include "SchemeCheck.h"
+#include "files/SchemeCheck.h"
 
 #include "files/CodePage.h"
 #include "model/NumberText.h"
