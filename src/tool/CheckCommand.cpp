@@ -35,10 +35,8 @@ moze procitati (poruka ide na standardnu gresku, ostale se ipak provjere).
 int checkFile(const QString& path)
 {
     LoadedScheme loaded;
-    if (const auto refusal = LoadSchemeForTool(path, loaded)) {
-        PrintError(*refusal);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = LoadSchemeForTool(path, loaded))
+        return Finish(refusal);
     QStringList findings = CheckScheme(loaded.scheme);
     if (const auto extra = ExtraBytesProblem(loaded))
         findings << *extra;

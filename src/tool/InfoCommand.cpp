@@ -62,10 +62,8 @@ int RunInfo(const QStringList& arguments)
     const QFileInfo file(path);
     // A file that is there and readable but refused is what info reports on;
     // one that cannot be read at all is a file error.
-    if (refusal && !(file.isFile() && file.isReadable())) {
-        PrintError(*refusal);
-        return ExitUsageOrFileError;
-    }
+    if (refusal && !(file.isFile() && file.isReadable()))
+        return Finish(refusal);
     PrintLine(QStringLiteral("datoteka: %1").arg(ShownFileName(path)));
     PrintLine(QStringLiteral("velicina: %1").arg(file.size()));
     if (refusal) {

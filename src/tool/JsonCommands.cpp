@@ -69,10 +69,8 @@ int RunToJson(const QStringList& arguments)
         return *exit;
     const QString input = parser.positionalArguments().at(0);
     LoadedScheme loaded;
-    if (const auto refusal = LoadSchemeForTool(input, loaded)) {
-        PrintError(*refusal);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = LoadSchemeForTool(input, loaded))
+        return Finish(refusal);
     // The reader ignores them, so the JSON cannot keep them: say so.
     if (const auto extra = ExtraBytesProblem(loaded))
         PrintError(QStringLiteral("%1: %2 (nisu u JSON-u)").arg(ShownFileName(input), *extra));
@@ -82,11 +80,7 @@ int RunToJson(const QStringList& arguments)
         PrintText(json);
         return ExitSuccess;
     }
-    if (const auto refusal = WriteOutputFile(parser.positionalArguments().at(1), json)) {
-        PrintError(*refusal);
-        return ExitUsageOrFileError;
-    }
-    return ExitSuccess;
+    return Finish(WriteOutputFile(parser.positionalArguments().at(1), json));
 }
 
 int RunFromJson(const QStringList& arguments)
@@ -96,15 +90,11 @@ int RunFromJson(const QStringList& arguments)
         return *exit;
     const QString input = parser.positionalArguments().at(0);
     QByteArray json;
-    if (const auto refusal = readJsonFile(input, json)) {
-        PrintError(*refusal);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = readJsonFile(input, json))
+        return Finish(refusal);
     Scheme scheme;
-    if (const auto refusal = SchemeFromJson(json, scheme)) {
-        PrintError(FileProblem(input, QStringLiteral("procitana"), *refusal));
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = SchemeFromJson(json, scheme))
+        return Finish(FileProblem(input, QStringLiteral("procitana"), *refusal));
     QString error;
     if (!SaveSchemeFile(parser.positionalArguments().at(1), scheme, &error)) {
         PrintError(error);

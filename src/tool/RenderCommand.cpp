@@ -228,14 +228,6 @@ std::optional<Refusal> writeMap(const MapScene& scene, const OutputOptions& opti
     return std::nullopt;
 }
 
-int finish(const std::optional<Refusal>& refusal)
-{
-    if (!refusal)
-        return ExitSuccess;
-    PrintError(*refusal);
-    return ExitUsageOrFileError;
-}
-
 } // namespace
 
 int RunRender(const QStringList& arguments)
@@ -275,14 +267,14 @@ int RunRender(const QStringList& arguments)
         // anything to print.
         Canvas canvas;
         DrawScheme(canvas, scheme, edit, display);
-        return finish(ExportPicture(withToolResolution(canvas.image(), 1), output, rasterFormat(options.kind)));
+        return Finish(ExportPicture(withToolResolution(canvas.image(), 1), output, rasterFormat(options.kind)));
     }
     MapScene scene{scheme, edit, display, std::nullopt};
     if (options.labels) {
         if (const auto refusal = placeLabels(scene))
-            return finish(refusal);
+            return Finish(refusal);
     }
-    return finish(writeMap(scene, options, input, output));
+    return Finish(writeMap(scene, options, input, output));
 }
 
 } // namespace tram

@@ -24,6 +24,14 @@ void PrintError(const QString& line)
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
+int Finish(const std::optional<Refusal>& refusal)
+{
+    if (!refusal)
+        return ExitSuccess;
+    PrintError(*refusal);
+    return ExitUsageOrFileError;
+}
+
 QString ShownFileName(const QString& path)
 {
     return QDir::toNativeSeparators(path);

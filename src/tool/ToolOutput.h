@@ -22,6 +22,10 @@ void PrintText(const QByteArray& text);
 // One line of messages on standard error, in UTF-8.
 void PrintError(const QString& line);
 
+// How a command ends: successfully, or with the refusal on standard error and
+// the usage or file error status.
+int Finish(const std::optional<Refusal>& refusal);
+
 // The file name as a message shows it.
 QString ShownFileName(const QString& path);
 
