@@ -192,9 +192,8 @@ private:
     QString path(const QString& name) const { return dir.filePath(name); }
     QString schemeFile(const QString& name, const Scheme& scheme)
     {
-        QString error;
-        if (!SaveSchemeFile(path(name), scheme, &error))
-            qWarning("%s", qPrintable(error));
+        if (const auto refusal = SaveSchemeFile(path(name), scheme))
+            qWarning("%s", qPrintable(*refusal));
         return path(name);
     }
     // The tool's PNG with the same options: the canvas picture.

@@ -238,8 +238,8 @@ void RoutesTramsTest::routeCommandsAfterOpen()
     file.RouteSegments[1][1] = 4;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("jedna.sch"));
-    QString error;
-    QVERIFY2(SaveSchemeFile(path, file, &error), qPrintable(error));
+    const auto refusal = SaveSchemeFile(path, file);
+    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
     w->prompts.fileAnswers << path;
     w->trigger("mnuOpen");
     QCOMPARE(scheme().RouteCount, 1);

@@ -22,7 +22,7 @@ struct PropertyTexts {
 // Append a station (Time1 = 10) or a light (InitialState = 0, Time1 = Time2 = 10)
 // and select it. Every other field keeps what the reused element holds. A full
 // table refuses with the returned text and changes nothing.
-std::optional<Refusal> NewStation(EditorModel& model);
+[[nodiscard]] std::optional<Refusal> NewStation(EditorModel& model);
 [[nodiscard]] std::optional<Refusal> NewLight(EditorModel& model);
 
 // The panel texts of the selected station or light; nothing when nothing is

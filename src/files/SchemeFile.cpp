@@ -79,6 +79,13 @@ public:
         return QByteArrayView(bytes_).sliced(start, taken);
     }
     void fail(const QString& reason) { error_ = reason; }
+    // True when there is no problem; else false, and the problem is the error.
+    bool check(const std::optional<Refusal>& problem)
+    {
+        if (problem)
+            fail(*problem);
+        return !problem;
+    }
     const QString& error() const { return error_; }
 
 private:
@@ -87,14 +94,14 @@ private:
     QString error_;
 };
 
-// Why a count cannot be in a file, or an empty text when it fits.
-QString countProblem(int value, int limit, const QString& what)
+// Why a count cannot be in a file, if it cannot.
+std::optional<Refusal> countProblem(int value, int limit, const QString& what)
 {
     if (value < 0)
         return QStringLiteral("%1 je negativan (%2)").arg(what).arg(value);
     if (value > limit)
         return QStringLiteral("%1 je %2, a najvise moze biti %3").arg(what).arg(value).arg(limit);
-    return {};
+    return std::nullopt;
 }
 
 QString pointCountName(int segment)
@@ -108,20 +115,20 @@ QString routeLengthName(int route)
 }
 
 // The first count of the scheme that no file can hold.
-QString schemeLimitProblem(const Scheme& scheme)
+std::optional<Refusal> schemeLimitProblem(const Scheme& scheme)
 {
-    QString problem = countProblem(scheme.SegmentCount, MaxSegments, QStringLiteral("broj segmenata"));
-    for (int s = 1; problem.isEmpty() && s <= SegmentsInUse(scheme); ++s)
+    auto problem = countProblem(scheme.SegmentCount, MaxSegments, QStringLiteral("broj segmenata"));
+    for (int s = 1; !problem && s <= SegmentsInUse(scheme); ++s)
         problem = countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.LightCount, MaxLights, QStringLiteral("broj semafora"));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.StationCount, MaxStations, QStringLiteral("broj stanica"));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.TramCount, MaxTrams, QStringLiteral("broj vlakona"));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.RouteCount, MaxRoutes, QStringLiteral("broj ruta"));
-    for (int r = 1; problem.isEmpty() && r <= RoutesInUse(scheme); ++r)
+    for (int r = 1; !problem && r <= RoutesInUse(scheme); ++r)
         problem = countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r));
     return problem;
 }
@@ -137,11 +144,8 @@ bool readSegments(ByteReader& in, Scheme& scheme)
     if (!in.need(2, QStringLiteral("broj segmenata")))
         return false;
     const int16_t segments = in.integer();
-    if (const QString problem = countProblem(segments, MaxSegments, QStringLiteral("broj segmenata"));
-        !problem.isEmpty()) {
-        in.fail(problem);
+    if (!in.check(countProblem(segments, MaxSegments, QStringLiteral("broj segmenata"))))
         return false;
-    }
     scheme.SegmentCount = segments;
 
     if (!in.need(2 * qsizetype(segments), QStringLiteral("broj tacaka segmenata")))
@@ -149,11 +153,8 @@ bool readSegments(ByteReader& in, Scheme& scheme)
     qsizetype points = 0;
     for (int s = 1; s <= segments; ++s) {
         scheme.PointCount[s] = in.integer();
-        if (const QString problem = countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s));
-            !problem.isEmpty()) {
-            in.fail(problem);
+        if (!in.check(countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s))))
             return false;
-        }
         points += scheme.PointCount[s];
     }
 
@@ -176,10 +177,8 @@ bool readByteCount(ByteReader& in, uint8_t& count, int limit, qsizetype elementB
     if (!in.need(1, countName))
         return false;
     const uint8_t value = in.byte();
-    if (const QString problem = countProblem(value, limit, countName); !problem.isEmpty()) {
-        in.fail(problem);
+    if (!in.check(countProblem(value, limit, countName)))
         return false;
-    }
     if (!in.need(elementBytes * value, elementsName))
         return false;
     count = value;
@@ -243,11 +242,8 @@ bool readRoutes(ByteReader& in, Scheme& scheme)
     qsizetype entries = 0;
     for (int r = 1; r <= scheme.RouteCount; ++r) {
         scheme.RouteLength[r] = in.byte();
-        if (const QString problem = countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r));
-            !problem.isEmpty()) {
-            in.fail(problem);
+        if (!in.check(countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r))))
             return false;
-        }
         entries += scheme.RouteLength[r];
     }
     if (!in.need(entries, QStringLiteral("segmenti ruta")))
@@ -328,43 +324,35 @@ std::optional<Refusal> ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme)
     return std::nullopt;
 }
 
-bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error)
+std::optional<Refusal> SaveSchemeFile(const QString& path, const Scheme& scheme)
 {
-    const auto fail = [&](const QString& reason) {
-        if (error)
-            *error = FileProblem(path, QStringLiteral("sacuvana"), reason);
-        return false;
-    };
-    if (const QString problem = schemeLimitProblem(scheme); !problem.isEmpty())
-        return fail(problem);
+    const auto refuse = [&](const QString& reason) { return FileProblem(path, QStringLiteral("sacuvana"), reason); };
+    if (const auto problem = schemeLimitProblem(scheme))
+        return refuse(*problem);
     if (scheme.StationCount > 0 && !CodePageAvailable())
-        return fail(missingCodePageProblem());
+        return refuse(missingCodePageProblem());
 
     if (const auto reason = WriteWholeFile(path, WriteSchemeBytes(scheme)))
-        return fail(*reason);
-    return true;
+        return refuse(*reason);
+    return std::nullopt;
 }
 
-bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error)
+std::optional<Refusal> LoadSchemeFile(const QString& path, Scheme& scheme)
 {
-    const auto fail = [&](const QString& reason) {
-        if (error)
-            *error = FileProblem(path, QStringLiteral("otvorena"), reason);
-        return false;
-    };
+    const auto refuse = [&](const QString& reason) { return FileProblem(path, QStringLiteral("otvorena"), reason); };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (!QFileInfo::exists(path))
-            return fail(QStringLiteral("ne postoji"));
-        return fail(QStringLiteral("ne moze se otvoriti za citanje"));
+            return refuse(QStringLiteral("ne postoji"));
+        return refuse(QStringLiteral("ne moze se otvoriti za citanje"));
     }
     // Bytes after the last route entry are never used, so a huge file costs nothing.
     const QByteArray bytes = file.read(MaxSchemeFileSize);
     if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("greska pri citanju"));
+        return refuse(QStringLiteral("greska pri citanju"));
     if (const auto reason = ReadSchemeBytes(bytes, scheme))
-        return fail(*reason);
-    return true;
+        return refuse(*reason);
+    return std::nullopt;
 }
 
 } // namespace tram

@@ -28,12 +28,12 @@ QByteArray WriteSchemeBytes(const Scheme& scheme);
 
 // Writes through a temporary file beside the target, so a failure never
 // destroys the previous file. Refuses counts no file can hold, and station
-// names where the system lacks their code page. *error names the file and the
-// reason.
-bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error);
+// names where the system lacks their code page. A refusal names the file and
+// the reason.
+[[nodiscard]] std::optional<Refusal> SaveSchemeFile(const QString& path, const Scheme& scheme);
 
-// Reads the file into the scheme as ReadSchemeBytes does; *error names the
+// Reads the file into the scheme as ReadSchemeBytes does; a refusal names the
 // file and the reason.
-bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error);
+[[nodiscard]] std::optional<Refusal> LoadSchemeFile(const QString& path, Scheme& scheme);
 
 } // namespace tram

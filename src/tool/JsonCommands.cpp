@@ -95,12 +95,7 @@ int RunFromJson(const QStringList& arguments)
     Scheme scheme;
     if (const auto refusal = SchemeFromJson(json, scheme))
         return Finish(FileProblem(input, QStringLiteral("procitana"), *refusal));
-    QString error;
-    if (!SaveSchemeFile(parser.positionalArguments().at(1), scheme, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
-    return ExitSuccess;
+    return Finish(SaveSchemeFile(parser.positionalArguments().at(1), scheme));
 }
 
 } // namespace tram

@@ -8,9 +8,8 @@ namespace tram {
 
 std::optional<Refusal> LoadSchemeForTool(const QString& path, LoadedScheme& loaded)
 {
-    QString error;
-    if (!LoadSchemeFile(path, loaded.scheme, &error))
-        return error;
+    if (auto refusal = LoadSchemeFile(path, loaded.scheme))
+        return refusal;
     loaded.fileSize = QFileInfo(path).size();
     loaded.extraBytes = loaded.fileSize - WriteSchemeBytes(loaded.scheme).size();
     return std::nullopt;

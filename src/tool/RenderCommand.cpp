@@ -254,11 +254,8 @@ int RunRender(const QStringList& arguments)
     applySwitchOptions(parser, display);
 
     Scheme scheme;
-    QString error;
-    if (!LoadSchemeFile(input, scheme, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = LoadSchemeFile(input, scheme))
+        return Finish(refusal);
     if (const auto refusal = applySchemeOptions(parser, scheme, edit, display))
         return UsageError(command, *refusal);
 
