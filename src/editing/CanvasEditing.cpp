@@ -3,7 +3,6 @@
 #include "model/NumberText.h"
 #include "view/Geometry.h"
 
-
 namespace tram {
 
 namespace {

@@ -5,8 +5,8 @@
 namespace tram {
 
 // The "<" and ">" of the segment, route and tram panels: the current element
-// steps within 1..count. False when it is already at that end, or beyond it,
-// and then it stays as it is.
+// steps within 1..count. False when it is already at that end (for ">", also
+// beyond it, as after opening a smaller scheme), and then it stays as it is.
 inline bool StepToPrevious(uint8_t& current)
 {
     if (current <= 1)
