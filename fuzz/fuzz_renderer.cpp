@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     tram::Scheme scheme;
-    if (!tram::ReadSchemeBytes(bytes, scheme, nullptr))
+    if (tram::ReadSchemeBytes(bytes, scheme))
         return -1; // not a scheme: nothing to draw, and nothing to keep
     const Settings settings = settingsFrom(QByteArrayView(bytes).sliced(tram::WriteSchemeBytes(scheme).size()));
 

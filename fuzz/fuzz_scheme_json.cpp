@@ -3,7 +3,7 @@
 // scheme file writer writes and the reader reads back to the same scheme, and
 // whose JSON reads back to it again.
 #include "files/SchemeFile.h"
-#include "tool/SchemeJson.h"
+#include "files/SchemeJson.h"
 
 #include <bit>
 #include <cstdlib>
@@ -34,18 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     tram::Scheme before;
     before.SegmentCount = 7;
     tram::Scheme scheme = before;
-    QString error;
-    if (!tram::SchemeFromJson(json, scheme, &error)) {
-        if (error.isEmpty() || !sameScheme(scheme, before))
+    if (const auto refusal = tram::SchemeFromJson(json, scheme)) {
+        if (refusal->isEmpty() || !sameScheme(scheme, before))
             std::abort();
         return 0;
     }
 
     tram::Scheme fromFile;
-    if (!tram::ReadSchemeBytes(tram::WriteSchemeBytes(scheme), fromFile, &error) || !sameScheme(fromFile, scheme))
+    if (tram::ReadSchemeBytes(tram::WriteSchemeBytes(scheme), fromFile) || !sameScheme(fromFile, scheme))
         std::abort();
     tram::Scheme fromJson;
-    if (!tram::SchemeFromJson(tram::SchemeToJson(fromFile), fromJson, &error) || !sameScheme(fromJson, scheme))
+    if (tram::SchemeFromJson(tram::SchemeToJson(fromFile), fromJson) || !sameScheme(fromJson, scheme))
         std::abort();
     return 0;
 }

@@ -33,9 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const tram::Scheme& before = startingScheme();
     tram::Scheme scheme = before;
-    QString error;
-    if (!tram::ReadSchemeBytes(bytes, scheme, &error)) {
-        if (error.isEmpty() || !(scheme == before))
+    if (const auto refusal = tram::ReadSchemeBytes(bytes, scheme)) {
+        if (refusal->isEmpty() || !(scheme == before))
             std::abort();
         return 0;
     }

@@ -27,8 +27,8 @@ configure_sanitized() {
     -DTRAM_BENCHMARKS=OFF "$@" >/dev/null
 }
 
-stage "1/4: Release build (g++) and the whole test suite"
-bash "$ROOT/scripts/test.sh"
+stage "1/4: Release build (g++), warnings as errors, and the whole test suite"
+TRAM_WARNINGS_AS_ERRORS=ON bash "$ROOT/scripts/test.sh"
 stage_done 1/4
 
 stage "2/4: the whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer (clang)"

@@ -1,74 +1,25 @@
-#include "support/FakePrompts.h"
-#include "ui/MainWindow.h"
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QTest>
-
-#include <initializer_list>
+#include "support/Schemes.h"
+#include "support/Window.h"
 
 using namespace tram;
+using testschemes::AddSegment;
+using testwindow::Window;
 
 namespace {
 
-struct Window {
-    FakePrompts prompts;
-    MainWindow window{&prompts};
-    QWidget* canvas = window.findChild<QWidget*>(QStringLiteral("picCanvas"));
+void addStation(Scheme& scheme, int segment, double position)
+{
+    Station& station = scheme.Stations[++scheme.StationCount];
+    station.Segment = uint8_t(segment);
+    station.Position = position;
+}
 
-    // Mouse events as the platform delivers them to the canvas, at fractional
-    // positions and outside the widget too (the canvas holds the mouse while a
-    // button is down).
-    void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
-              Qt::KeyboardModifiers modifiers)
-    {
-        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, modifiers);
-        QApplication::sendEvent(canvas, &event);
-    }
-    void press(QPointF at, Qt::MouseButton button = Qt::LeftButton,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        send(QEvent::MouseButtonPress, at, button, button, modifiers);
-    }
-    void move(QPointF at, Qt::MouseButtons held = Qt::LeftButton,
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        send(QEvent::MouseMove, at, Qt::NoButton, held, modifiers);
-    }
-    void release(QPointF at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        send(QEvent::MouseButtonRelease, at, button, Qt::NoButton, Qt::NoModifier);
-    }
-
-    int addSegment(std::initializer_list<MapPoint> vertices)
-    {
-        Scheme& s = scheme();
-        const int n = ++s.SegmentCount;
-        s.PointCount[n] = 0;
-        for (const MapPoint p : vertices)
-            s.Points[n][++s.PointCount[n]] = p;
-        return n;
-    }
-    void addStation(int segment, double position)
-    {
-        Station& station = scheme().Stations[++scheme().StationCount];
-        station.Segment = uint8_t(segment);
-        station.Position = position;
-    }
-    void addLight(int segment, double position)
-    {
-        TrafficLight& light = scheme().Lights[++scheme().LightCount];
-        light.Segment = uint8_t(segment);
-        light.Position = position;
-    }
-
-    QString text(const char* box) { return window.findChild<QLineEdit*>(QLatin1String(box))->text(); }
-    Scheme& scheme() { return window.model().scheme; }
-    EditState& edit() { return window.model().edit; }
-    DragState& drag() { return window.model().drag; }
-    DisplaySettings& display() { return window.model().display; }
-};
+void addLight(Scheme& scheme, int segment, double position)
+{
+    TrafficLight& light = scheme.Lights[++scheme.LightCount];
+    light.Segment = uint8_t(segment);
+    light.Position = position;
+}
 
 } // namespace
 
@@ -121,7 +72,7 @@ void TestCanvasEditing::clickPointRoundsHalvesToEven()
     QFETCH(int, x);
     QFETCH(int, y);
     Window w;
-    w.addSegment({{int16_t(x), int16_t(y)}, {500, 300}});
+    AddSegment(w.scheme(), {{int16_t(x), int16_t(y)}, {500, 300}});
     // Only a click that rounds exactly onto the vertex reaches it.
     w.display().CircleSize = 0;
     w.press(pointer);
@@ -153,7 +104,7 @@ void TestCanvasEditing::reachIsInclusive()
     Window w;
     w.display().CircleSize = int16_t(reach);
     const QPoint click(200, 150);
-    w.addSegment({{int16_t(click.x() + offset.x()), int16_t(click.y() + offset.y())}, {600, 300}});
+    AddSegment(w.scheme(), {{int16_t(click.x() + offset.x()), int16_t(click.y() + offset.y())}, {600, 300}});
     // Vertex circles off: reach does not depend on what is shown.
     w.display().ShowCircles = false;
 
@@ -172,9 +123,9 @@ void TestCanvasEditing::negativeReachPicksNothing()
 {
     Window w;
     w.display().CircleSize = -1;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 0);
-    w.addLight(1, 0);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 0);
+    addLight(w.scheme(), 1, 0);
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
     QVERIFY(!w.drag().Dragging);
     QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
@@ -183,8 +134,8 @@ void TestCanvasEditing::negativeReachPicksNothing()
 void TestCanvasEditing::lowerSegmentWinsSharedEndPoint()
 {
     Window w;
-    w.addSegment({{100, 100}, {200, 100}});
-    w.addSegment({{200, 100}, {300, 200}});
+    AddSegment(w.scheme(), {{100, 100}, {200, 100}});
+    AddSegment(w.scheme(), {{200, 100}, {300, 200}});
     w.press(QPointF(200, 100));
     QCOMPARE(w.drag().DragSegment, 1);
     QCOMPARE(w.drag().DragPoint, 2);
@@ -199,14 +150,14 @@ void TestCanvasEditing::firstInScanOrderWinsOverCloser()
 {
     Window w;
     // Within one segment: vertex 1 is in reach, vertex 2 is closer.
-    w.addSegment({{100, 100}, {108, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {108, 100}});
     w.press(QPointF(107, 100));
     QCOMPARE(w.drag().DragSegment, 1);
     QCOMPARE(w.drag().DragPoint, 1);
     w.release(QPointF(107, 100));
 
     // Across segments: segment 2's vertex is on the click point, segment 1's is 9 away.
-    w.addSegment({{200, 200}, {300, 300}});
+    AddSegment(w.scheme(), {{200, 200}, {300, 300}});
     w.scheme().Points[2][1] = MapPoint{209, 200};
     w.scheme().Points[1][2] = MapPoint{200, 200};
     w.press(QPointF(209, 200));
@@ -217,9 +168,9 @@ void TestCanvasEditing::firstInScanOrderWinsOverCloser()
 void TestCanvasEditing::lightWinsOverStation()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 0); // on the click point
-    w.addLight(1, 7);   // 7 away
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 0); // on the click point
+    addLight(w.scheme(), 1, 7);   // 7 away
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
     w.release(QPointF(100, 100));
 
@@ -234,11 +185,11 @@ void TestCanvasEditing::lightWinsOverStation()
 void TestCanvasEditing::lowerLightWins()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addLight(1, 110); // 10 away: in reach
-    w.addLight(1, 100); // on the click point
-    w.addStation(1, 100);
-    w.addStation(1, 101);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addLight(w.scheme(), 1, 110); // 10 away: in reach
+    addLight(w.scheme(), 1, 100); // on the click point
+    addStation(w.scheme(), 1, 100);
+    addStation(w.scheme(), 1, 101);
     QTest::mouseClick(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 100));
     QCOMPARE(w.edit().CurrentLight, 1);
     QCOMPARE(w.text("txtPozicija"), QStringLiteral("110"));
@@ -256,8 +207,8 @@ void TestCanvasEditing::lowerLightWins()
 void TestCanvasEditing::objectPickWinsOverVertex()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 5);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 5);
     const Scheme before = w.scheme();
     QTest::mousePress(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(101, 100));
     QTest::mouseMove(w.canvas, QPoint(150, 150));
@@ -274,9 +225,9 @@ void TestCanvasEditing::objectPickWinsOverVertex()
 void TestCanvasEditing::hiddenObjectsArePicked()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 50);
-    w.addLight(1, 150);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 50);
+    addLight(w.scheme(), 1, 150);
     w.display().ShowStations = false;
     w.display().ShowLights = false;
 
@@ -294,8 +245,8 @@ void TestCanvasEditing::hiddenObjectsArePicked()
 void TestCanvasEditing::shiftLeftOnNothingStartsDrag()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 100); // 100 away from the click
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 100); // 100 away from the click
     QTest::mousePress(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(296, 103));
     QVERIFY(w.drag().Dragging);
     QCOMPARE(w.drag().DragPoint, 2);
@@ -310,8 +261,8 @@ void TestCanvasEditing::shiftLeftOnNothingStartsDrag()
 void TestCanvasEditing::onlyTheShiftBitCounts()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 0);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 0);
 
     // Ctrl alone is a plain left click: the vertex is grabbed, the station not picked.
     w.press(QPointF(100, 100), Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier);
@@ -334,8 +285,8 @@ void TestCanvasEditing::onlyTheShiftBitCounts()
 void TestCanvasEditing::leftClickOnNothingChangesNothing()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 100);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 100);
     const Scheme before = w.scheme();
     w.press(QPointF(200, 100)); // on the track and the station, far from both vertices
     w.move(QPointF(220, 120));
@@ -349,8 +300,8 @@ void TestCanvasEditing::leftClickOnNothingChangesNothing()
 void TestCanvasEditing::objectsAreLocatedAfresh()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 0);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 0);
     w.press(QPointF(100, 100));
     w.move(QPointF(400, 300));
     w.release(QPointF(400, 300));
@@ -367,7 +318,7 @@ void TestCanvasEditing::objectsAreLocatedAfresh()
 void TestCanvasEditing::dragRedrawsOnEveryMove()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.move(QPointF(150, 150), Qt::NoButton);
     QCOMPARE(w.window.redrawCount(), 0);
 
@@ -394,7 +345,7 @@ void TestCanvasEditing::dragRedrawsOnEveryMove()
 void TestCanvasEditing::dragOutsideCanvas()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.press(QPointF(104, 97)); // off-centre: the vertex snaps under the pointer
     w.move(QPointF(-40.5, 500.5));
     QCOMPARE(w.scheme().Points[1][1], (MapPoint{-40, 500}));
@@ -411,7 +362,7 @@ void TestCanvasEditing::dragOutsideCanvas()
 void TestCanvasEditing::onlyLeftReleaseEndsDrag()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.press(QPointF(100, 100));
     w.press(QPointF(500, 300), Qt::RightButton);
     w.release(QPointF(500, 300), Qt::RightButton);
@@ -431,7 +382,7 @@ void TestCanvasEditing::onlyLeftReleaseEndsDrag()
 void TestCanvasEditing::grabDuringDrag()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.press(QPointF(100, 100));
     // A left press that grabs nothing (its release was lost) leaves the drag running.
     w.press(QPointF(600, 300));
@@ -449,9 +400,9 @@ void TestCanvasEditing::grabDuringDrag()
 void TestCanvasEditing::rightClickPicksSegment()
 {
     Window w;
-    w.addSegment({{100, 50}, {300, 50}});
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addSegment({{100, 150}, {200, 150}, {300, 250}});
+    AddSegment(w.scheme(), {{100, 50}, {300, 50}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 150}, {200, 150}, {300, 250}});
     QTest::mouseClick(w.canvas, Qt::RightButton, Qt::NoModifier, QPoint(250, 200));
 
     QCOMPARE(w.edit().CurrentSegment, 3);
@@ -464,9 +415,9 @@ void TestCanvasEditing::rightClickPicksSegment()
 void TestCanvasEditing::rightClickTieGoesToLowerSegment()
 {
     Window w;
-    w.addSegment({{100, 50}, {300, 50}});
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addSegment({{400, 100}, {500, 100}});
+    AddSegment(w.scheme(), {{100, 50}, {300, 50}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{400, 100}, {500, 100}});
     w.press(QPointF(450, 100), Qt::RightButton);
     QCOMPARE(w.edit().CurrentSegment, 2);
 }
@@ -475,7 +426,7 @@ void TestCanvasEditing::shiftRightInsertsVertex()
 {
     Window w;
     // Only piece 3 lies on the click point's line.
-    w.addSegment({{100, 100}, {150, 50}, {200, 100}, {300, 100}, {350, 150}});
+    AddSegment(w.scheme(), {{100, 100}, {150, 50}, {200, 100}, {300, 100}, {350, 150}});
     w.press(QPointF(250.5, 99.5), Qt::RightButton, Qt::ShiftModifier);
     w.release(QPointF(250.5, 99.5), Qt::RightButton);
 
@@ -495,7 +446,7 @@ void TestCanvasEditing::insertedVertexIsTheClickPoint()
     Window w;
     // A shallow piece: at x = 200 the line runs through y = 100.5, so (200, 101)
     // is on it while its projection onto the piece would round to (200, 100).
-    w.addSegment({{100, 100}, {300, 101}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 101}});
     w.press(QPointF(200.4, 100.6), Qt::RightButton, Qt::ShiftModifier);
     QCOMPARE(w.scheme().PointCount[1], 3);
     QCOMPARE(w.scheme().Points[1][2], (MapPoint{200, 101}));
@@ -505,8 +456,8 @@ void TestCanvasEditing::insertedVertexIsTheClickPoint()
 void TestCanvasEditing::rightClickOnNothing()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addSegment({{100, 200}, {300, 300}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 200}, {300, 300}});
     w.edit().CurrentSegment = 2;
     const Scheme before = w.scheme();
     w.press(QPointF(200, 180), Qt::RightButton, Qt::ShiftModifier);
@@ -519,7 +470,7 @@ void TestCanvasEditing::rightClickOnNothing()
 void TestCanvasEditing::fiftyFirstVertexIsRefused()
 {
     Window w;
-    const int n = w.addSegment({});
+    const int n = AddSegment(w.scheme(), {});
     for (int k = 1; k <= MaxPoints; ++k)
         w.scheme().Points[n][k] = MapPoint{int16_t(10 * k), 100};
     w.scheme().PointCount[n] = MaxPoints;
@@ -547,11 +498,11 @@ void TestCanvasEditing::fiftyFirstVertexIsRefused()
 void TestCanvasEditing::refusalEndsDrag()
 {
     Window w;
-    const int full = w.addSegment({});
+    const int full = AddSegment(w.scheme(), {});
     for (int k = 1; k <= MaxPoints; ++k)
         w.scheme().Points[full][k] = MapPoint{int16_t(10 * k), 100};
     w.scheme().PointCount[full] = MaxPoints;
-    const int dragged = w.addSegment({{100, 300}, {300, 300}});
+    const int dragged = AddSegment(w.scheme(), {{100, 300}, {300, 300}});
     w.press(QPointF(100, 300));
     w.move(QPointF(120, 310));
 
@@ -568,8 +519,8 @@ void TestCanvasEditing::refusalEndsDrag()
 void TestCanvasEditing::middleButtonAndKeysDoNothing()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
-    w.addStation(1, 0);
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
+    addStation(w.scheme(), 1, 0);
     const Scheme before = w.scheme();
     QTest::mouseClick(w.canvas, Qt::MiddleButton, Qt::ShiftModifier, QPoint(100, 100));
     w.press(QPointF(200, 100), Qt::MiddleButton);

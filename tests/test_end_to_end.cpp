@@ -1,13 +1,9 @@
-#include "support/FakePrompts.h"
 #include "support/Schemes.h"
-#include "ui/MainWindow.h"
+#include "support/Window.h"
 
-#include <QAction>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
+#include <optional>
 
 using namespace tram;
 
@@ -21,93 +17,74 @@ private slots:
     void buildAndSaveSmallScheme();
 
 private:
-    void click(const char* name)
-    {
-        auto* button = window->findChild<QPushButton*>(name);
-        QVERIFY2(button, name);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    void type(const char* name, const QString& text)
-    {
-        auto* box = window->findChild<QLineEdit*>(name);
-        QVERIFY2(box && box->isEnabled(), name);
-        box->clear();
-        QTest::keyClicks(box, text);
-    }
     void drag(QPoint from, QPoint to)
     {
-        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
-        QTest::mouseMove(canvas, (from + to) / 2);
-        QTest::mouseMove(canvas, to);
-        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
+        QTest::mousePress(w->canvas, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(w->canvas, (from + to) / 2);
+        QTest::mouseMove(w->canvas, to);
+        QTest::mouseRelease(w->canvas, Qt::LeftButton, Qt::NoModifier, to);
     }
     QPoint vertex(int segment, int point)
     {
-        const MapPoint p = window->model().scheme.Points[segment][point];
+        const MapPoint p = w->scheme().Points[segment][point];
         return QPoint(p.X, p.Y);
     }
 
-    FakePrompts* prompts = nullptr;
-    MainWindow* window = nullptr;
-    QWidget* canvas = nullptr;
+    std::optional<testwindow::Window> w;
 };
 
 void EndToEndTest::init()
 {
-    prompts = new FakePrompts;
-    window = new MainWindow(prompts);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    canvas = window->findChild<QWidget*>("picCanvas");
-    QVERIFY(canvas);
+    w.emplace();
+    w->show();
+    QVERIFY(w->canvas);
 }
 
 void EndToEndTest::cleanup()
 {
-    delete window;
-    delete prompts;
+    w.reset();
 }
 
 void EndToEndTest::buildAndSaveSmallScheme()
 {
     // One segment, its two vertices dragged to (10, 20) and (300, 40).
-    click("cmdNoviSegment");
-    QCOMPARE(window->model().scheme.PointCount[1], 2);
+    w->click("cmdNoviSegment");
+    QCOMPARE(w->scheme().PointCount[1], 2);
     drag(vertex(1, 1), QPoint(10, 20));
     drag(vertex(1, 2), QPoint(300, 40));
     QCOMPARE(vertex(1, 1), QPoint(10, 20));
     QCOMPARE(vertex(1, 2), QPoint(300, 40));
 
-    click("cmdNoviSemafor");
-    type("txtNaSegmentu", "1");
-    type("txtPozicija", "100");
-    type("txtPocetnoStanje", "0");
-    type("txtVrijeme2", "10");
-    type("txtVrijeme1", "10");
-    click("cmdSacuvaj");
+    w->click("cmdNoviSemafor");
+    w->type("txtNaSegmentu", "1");
+    w->type("txtPozicija", "100");
+    w->type("txtPocetnoStanje", "0");
+    w->type("txtVrijeme2", "10");
+    w->type("txtVrijeme1", "10");
+    w->click("cmdSacuvaj");
 
-    click("cmdNovaStanica");
-    type("txtNaSegmentu", "1");
-    type("txtPozicija", "25");
-    type("txtVrijeme1", "10");
-    type("txtNazivStanice", "Centar");
-    click("cmdSacuvaj");
+    w->click("cmdNovaStanica");
+    w->type("txtNaSegmentu", "1");
+    w->type("txtPozicija", "25");
+    w->type("txtVrijeme1", "10");
+    w->type("txtNazivStanice", "Centar");
+    w->click("cmdSacuvaj");
 
-    click("cmdNoviVlakon");
-    type("txtRuta", "1");
-    click("cmdSlijedeci"); // stores the route of tram 1
+    w->click("cmdNoviVlakon");
+    w->type("txtRuta", "1");
+    w->click("cmdSlijedeci"); // stores the route of tram 1
 
-    click("cmdNovaRuta");
-    type("txtBrojSegmenataURuti", "1");
-    type("txtRutaSegment_1", "1");
-    click("cmdSlijedecaRuta"); // stores route 1
-    QVERIFY2(prompts->warnings.isEmpty(), qPrintable(prompts->warnings.join('\n')));
+    w->click("cmdNovaRuta");
+    w->type("txtBrojSegmenataURuti", "1");
+    w->type("txtRutaSegment_1", "1");
+    w->click("cmdSlijedecaRuta"); // stores route 1
+    QVERIFY2(w->prompts.warnings.isEmpty(), qPrintable(w->prompts.warnings.join('\n')));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("primjer.sch"));
-    prompts->fileAnswers << path;
-    window->findChild<QAction*>("mnuSave")->trigger();
-    QVERIFY2(prompts->warnings.isEmpty(), qPrintable(prompts->warnings.join('\n')));
+    w->prompts.fileAnswers << path;
+    w->trigger("mnuSave");
+    QVERIFY2(w->prompts.warnings.isEmpty(), qPrintable(w->prompts.warnings.join('\n')));
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

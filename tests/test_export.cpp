@@ -1,5 +1,5 @@
-#include "support/FakePrompts.h"
-#include "ui/MainWindow.h"
+#include "support/Schemes.h"
+#include "support/Window.h"
 
 #include <QAction>
 #include <QDir>
@@ -10,29 +10,16 @@
 #include <QTest>
 
 using namespace tram;
+using testwindow::Window;
 
 namespace {
 
-struct Window {
-    FakePrompts prompts;
-    MainWindow window{&prompts};
-
-    // "Datoteka" > "Sacuvaj sliku", answering the dialog with the name.
-    void exportAs(const QString& fileName)
-    {
-        prompts.fileAnswers = QStringList{fileName};
-        window.findChild<QAction*>(QStringLiteral("mnuExportPicture"))->trigger();
-    }
-    void addSegment(MapPoint a, MapPoint b)
-    {
-        Scheme& s = window.model().scheme;
-        const int n = ++s.SegmentCount;
-        s.PointCount[n] = 2;
-        s.Points[n][1] = a;
-        s.Points[n][2] = b;
-    }
-    void redraw() { QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("cmdCrtaj")), Qt::LeftButton); }
-};
+// "Datoteka" > "Sacuvaj sliku", answering the dialog with the name.
+void exportAs(Window& w, const QString& fileName)
+{
+    w.prompts.fileAnswers = QStringList{fileName};
+    w.trigger("mnuExportPicture");
+}
 
 QImage readBitmap(const QString& path)
 {
@@ -74,7 +61,7 @@ void ExportTest::cancelWritesNothing()
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
     Window w;
-    w.exportAs(QString());
+    exportAs(w, QString());
     QDir::setCurrent(previous);
     QCOMPARE(w.prompts.fileQuestions.size(), 1);
     QVERIFY(w.prompts.fileQuestions[0].save);
@@ -89,7 +76,7 @@ void ExportTest::blankCanvasAfterStartUp()
     QTemporaryDir dir;
     Window w;
     const QString path = dir.filePath(QStringLiteral("blank.bmp"));
-    w.exportAs(path);
+    exportAs(w, path);
 
     const QImage image = readBitmap(path);
     QCOMPARE(image.size(), QSize(1000, 392));
@@ -115,9 +102,9 @@ void ExportTest::nameIsUsedAsTyped()
     QFETCH(QString, name);
     QTemporaryDir dir;
     Window w;
-    w.addSegment({100, 100}, {400, 100});
-    w.redraw();
-    w.exportAs(dir.filePath(name));
+    testschemes::AddSegment(w.scheme(), {{100, 100}, {400, 100}});
+    w.click("cmdCrtaj");
+    exportAs(w, dir.filePath(name));
 
     QCOMPARE(entries(dir.path()), QStringList{name});
     const QImage image = readBitmap(dir.filePath(name));
@@ -131,13 +118,13 @@ void ExportTest::wholeCanvasAfterPan()
 {
     QTemporaryDir dir;
     Window w;
-    w.addSegment({10, 20}, {990, 380});
-    w.addSegment({900, 30}, {50, 300});
+    testschemes::AddSegment(w.scheme(), {{10, 20}, {990, 380}});
+    testschemes::AddSegment(w.scheme(), {{900, 30}, {50, 300}});
     w.window.model().edit.CurrentSegment = 2;
-    w.redraw();
+    w.click("cmdCrtaj");
     w.window.findChild<QScrollBar*>(QStringLiteral("hscScroll"))->setValue(1000);
     const QString path = dir.filePath(QStringLiteral("panned.bmp"));
-    w.exportAs(path);
+    exportAs(w, path);
 
     const QImage image = readBitmap(path);
     QCOMPARE(image.size(), QSize(1000, 392));
@@ -149,13 +136,13 @@ void ExportTest::pictureAsItStandsWithoutRedraw()
 {
     QTemporaryDir dir;
     Window w;
-    w.addSegment({100, 100}, {400, 100});
-    w.redraw();
+    testschemes::AddSegment(w.scheme(), {{100, 100}, {400, 100}});
+    w.click("cmdCrtaj");
     const QImage drawn = w.window.canvas().image().convertToFormat(QImage::Format_RGB32);
     // A change the canvas has not shown yet.
-    w.addSegment({100, 300}, {400, 300});
+    testschemes::AddSegment(w.scheme(), {{100, 300}, {400, 300}});
     const QString path = dir.filePath(QStringLiteral("stale.bmp"));
-    w.exportAs(path);
+    exportAs(w, path);
 
     QCOMPARE(w.window.redrawCount(), 1);
     QVERIFY(readBitmap(path) == drawn);
@@ -171,7 +158,7 @@ void ExportTest::replacesAnExistingFile()
     old.close();
 
     Window w;
-    w.exportAs(path);
+    exportAs(w, path);
     QVERIFY(w.prompts.warnings.isEmpty());
     QCOMPARE(w.prompts.informations.size(), 0);
     QCOMPARE(readBitmap(path).size(), QSize(1000, 392));
@@ -192,10 +179,10 @@ void ExportTest::unwritablePlace()
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken")));
     Window w;
-    w.addSegment({100, 100}, {400, 100});
-    w.redraw();
+    testschemes::AddSegment(w.scheme(), {{100, 100}, {400, 100}});
+    w.click("cmdCrtaj");
     const QString path = dir.filePath(name);
-    w.exportAs(path);
+    exportAs(w, path);
 
     QCOMPARE(w.prompts.warnings.size(), 1);
     QVERIFY2(w.prompts.warnings[0].contains(path), qPrintable(w.prompts.warnings[0]));

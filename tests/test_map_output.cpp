@@ -192,9 +192,8 @@ private:
     QString path(const QString& name) const { return dir.filePath(name); }
     QString schemeFile(const QString& name, const Scheme& scheme)
     {
-        QString error;
-        if (!SaveSchemeFile(path(name), scheme, &error))
-            qWarning("%s", qPrintable(error));
+        if (const auto refusal = SaveSchemeFile(path(name), scheme))
+            qWarning("%s", qPrintable(*refusal));
         return path(name);
     }
     // The tool's PNG with the same options: the canvas picture.
@@ -379,13 +378,13 @@ void MapOutputTest::labelsKeepTheirLetters()
 
 void MapOutputTest::crowdedLabelsDoNotOverlap()
 {
-    QString error;
-    const auto font = LoadLabelFont(&error);
-    QVERIFY2(font, qPrintable(error));
+    QFont font;
+    const auto refusal = LoadLabelFont(font);
+    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
     const Scheme scheme = crowded();
     DisplaySettings display;
     ApplyStartDisplay(display);
-    const auto labels = PlaceStationLabels(scheme, display, *font);
+    const auto labels = PlaceStationLabels(scheme, display, font);
     QCOMPARE(int(labels.size()), int(scheme.StationCount));
 
     const QRectF canvas(0, 0, Canvas::Width, Canvas::Height);
@@ -407,7 +406,7 @@ void MapOutputTest::crowdedLabelsDoNotOverlap()
     ink.fill(Qt::transparent);
     {
         QPainter painter(&ink);
-        DrawStationLabels(painter, labels, *font);
+        DrawStationLabels(painter, labels, font);
     }
     for (int y = 0; y < ink.height(); ++y) {
         for (int x = 0; x < ink.width(); ++x) {

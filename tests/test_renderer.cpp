@@ -83,6 +83,8 @@ private slots:
     void widePenIsOneBlackPassThenTheShadedOnes();
     void penWidthRestored_data();
     void penWidthRestored();
+    void countsBeyondTheTablesDrawTheTables_data();
+    void countsBeyondTheTablesDrawTheTables();
 
 private:
     // With the canvas's own pen at the same width, which the drawing must leave as it was.
@@ -489,6 +491,45 @@ void RendererTest::penWidthRestored()
     QCOMPARE(canvas.DrawWidth(), width);
     draw(canvas, scene, canvas.DrawWidth());
     QCOMPARE(canvas.DrawWidth(), width);
+}
+
+void RendererTest::countsBeyondTheTablesDrawTheTables_data()
+{
+    QTest::addColumn<QString>("table");
+    for (const char* table : {"points", "stations", "lights"})
+        QTest::newRow(table) << QString::fromLatin1(table);
+}
+
+// A count above its table's limit, in a scheme built by hand and never saved,
+// draws the table's elements and nothing beyond them.
+void RendererTest::countsBeyondTheTablesDrawTheTables()
+{
+    QFETCH(QString, table);
+    Scene scene;
+    QList<QPoint> zigzag;
+    for (int j = 0; j < MaxPoints; ++j)
+        zigzag << QPoint(100 + 15 * j, j % 2 ? 150 : 250);
+    addSegment(scene, zigzag);
+    scene.scheme.StationCount = MaxStations;
+    for (int i = 1; i <= MaxStations; ++i)
+        scene.scheme.Stations[i] = {1, 7.5 * i, 10, {}};
+    scene.scheme.LightCount = MaxLights;
+    for (int i = 1; i <= MaxLights; ++i)
+        scene.scheme.Lights[i] = {1, 7.5 * i + 3, uint8_t(i % 2), 10, 10, 0};
+    scene.display.ShowCircles = scene.display.ShowStations = scene.display.ShowLights = true;
+    scene.display.CircleSize = 3;
+    Canvas expected;
+    draw(expected, scene, 3);
+
+    if (table == u"points")
+        scene.scheme.PointCount[1] = MaxPoints + 10;
+    else if (table == u"stations")
+        scene.scheme.StationCount = 255;
+    else
+        scene.scheme.LightCount = 255;
+    Canvas canvas;
+    draw(canvas, scene, 3);
+    QVERIFY(canvas.image() == expected.image());
 }
 
 int main(int argc, char* argv[])

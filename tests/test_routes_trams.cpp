@@ -1,13 +1,8 @@
 #include "files/SchemeFile.h"
-#include "support/FakePrompts.h"
-#include "ui/MainWindow.h"
+#include "support/Window.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
+#include <optional>
 
 using namespace tram;
 
@@ -48,32 +43,22 @@ private slots:
     void hundredAndFirstTramIsRefused();
 
 private:
-    void click(const char* name) { QTest::mouseClick(window->findChild<QPushButton*>(name), Qt::LeftButton); }
-    QLineEdit* box(const char* name) { return window->findChild<QLineEdit*>(name); }
-    QLineEdit* routeBox(int k)
-    {
-        return window->findChild<QLineEdit*>(QStringLiteral("txtRutaSegment_%1").arg(k));
-    }
-    void type(QLineEdit* edit, const QString& text)
-    {
-        edit->clear();
-        QTest::keyClicks(edit, text);
-    }
+    static QByteArray routeBox(int k) { return QByteArray("txtRutaSegment_") + QByteArray::number(k); }
     void typeRoute(const QString& length, const QStringList& boxes)
     {
-        type(box("txtBrojSegmenataURuti"), length);
+        w->type("txtBrojSegmenataURuti", length);
         for (int k = 1; k <= MaxRouteSlots; ++k)
-            type(routeBox(k), k <= boxes.size() ? boxes[k - 1] : QString());
+            w->type(routeBox(k).constData(), k <= boxes.size() ? boxes[k - 1] : QString());
     }
     QStringList routeBoxes()
     {
         QStringList texts;
         for (int k = 1; k <= MaxRouteSlots; ++k)
-            texts << routeBox(k)->text();
+            texts << w->text(routeBox(k).constData());
         return texts;
     }
-    QStringList routePanel() { return QStringList{box("txtBrojRute")->text(), box("txtBrojSegmenataURuti")->text()} + routeBoxes(); }
-    QStringList tramPanel() { return {box("txtSerijskiBroj")->text(), box("txtRuta")->text()}; }
+    QStringList routePanel() { return QStringList{w->text("txtBrojRute"), w->text("txtBrojSegmenataURuti")} + routeBoxes(); }
+    QStringList tramPanel() { return {w->text("txtSerijskiBroj"), w->text("txtRuta")}; }
     static QStringList emptyBoxes(int from = 1)
     {
         QStringList texts;
@@ -83,35 +68,31 @@ private:
     }
     void showRoute(bool on)
     {
-        QCheckBox* check = window->findChild<QCheckBox*>("chkPrikaziRutu");
-        if (check->isChecked() != on)
-            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
-        QCOMPARE(window->model().display.ShowRoute, on);
+        if (w->find<QCheckBox>("chkPrikaziRutu")->isChecked() != on)
+            w->clickCheckBox("chkPrikaziRutu");
+        QCOMPARE(w->display().ShowRoute, on);
     }
-    const Scheme& scheme() { return window->model().scheme; }
-    const EditState& edit() { return window->model().edit; }
+    const Scheme& scheme() { return w->scheme(); }
+    const EditState& edit() { return w->edit(); }
 
-    FakePrompts* prompts = nullptr;
-    MainWindow* window = nullptr;
+    std::optional<testwindow::Window> w;
 };
 
 void RoutesTramsTest::init()
 {
-    prompts = new FakePrompts;
-    window = new MainWindow(prompts);
+    w.emplace();
 }
 
 void RoutesTramsTest::cleanup()
 {
-    delete window;
-    delete prompts;
+    w.reset();
 }
 
 void RoutesTramsTest::newRouteInFreshScheme()
 {
-    click("cmdNovaRuta");
-    QCOMPARE(box("txtBrojRute")->text(), QStringLiteral("1"));
-    QCOMPARE(box("txtBrojSegmenataURuti")->text(), QStringLiteral("0"));
+    w->click("cmdNovaRuta");
+    QCOMPARE(w->text("txtBrojRute"), QStringLiteral("1"));
+    QCOMPARE(w->text("txtBrojSegmenataURuti"), QStringLiteral("0"));
     QCOMPARE(routeBoxes(), emptyBoxes());
     QCOMPARE(scheme().RouteCount, 1);
     QCOMPARE(edit().CurrentRoute, 1);
@@ -119,9 +100,9 @@ void RoutesTramsTest::newRouteInFreshScheme()
 
 void RoutesTramsTest::nextOnLastRouteStoresAndShowsIt()
 {
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("3", {"5", "7", "9"});
-    click("cmdSlijedecaRuta");
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(edit().CurrentRoute, 1);
     QCOMPARE(scheme().RouteLength[1], 3);
     QCOMPARE(scheme().RouteSegments[1][1], 5);
@@ -132,9 +113,9 @@ void RoutesTramsTest::nextOnLastRouteStoresAndShowsIt()
 
 void RoutesTramsTest::lengthDecidesWhichBoxesAreRead()
 {
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("2", {"4", "6", "8", "10"});
-    click("cmdProslaRuta");
+    w->click("cmdProslaRuta");
     QCOMPARE(scheme().RouteLength[1], 2);
     QCOMPARE(scheme().RouteSegments[1][1], 4);
     QCOMPARE(scheme().RouteSegments[1][2], 6);
@@ -145,49 +126,49 @@ void RoutesTramsTest::lengthDecidesWhichBoxesAreRead()
 
 void RoutesTramsTest::emptyBoxWithinLengthStoresZero()
 {
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("3", {"5", "", "9"});
-    click("cmdSlijedecaRuta");
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(scheme().RouteSegments[1][2], 0);
     QCOMPARE(routeBoxes(), QStringList({"5", "0", "9"}) + emptyBoxes(4));
 }
 
 void RoutesTramsTest::slotsBeyondNewLengthKeepTheirValues()
 {
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("3", {"5", "7", "9"});
-    click("cmdSlijedecaRuta");
-    type(box("txtBrojSegmenataURuti"), QStringLiteral("1"));
-    click("cmdSlijedecaRuta");
+    w->click("cmdSlijedecaRuta");
+    w->type("txtBrojSegmenataURuti", QStringLiteral("1"));
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(scheme().RouteLength[1], 1);
     QCOMPARE(scheme().RouteSegments[1][2], 7);
     QCOMPARE(scheme().RouteSegments[1][3], 9);
     QCOMPARE(routeBoxes(), QStringList({"5"}) + emptyBoxes(2));
     // Lengthening again without typing the boxes stores 0, not the old values.
-    type(box("txtBrojSegmenataURuti"), QStringLiteral("2"));
-    click("cmdSlijedecaRuta");
+    w->type("txtBrojSegmenataURuti", QStringLiteral("2"));
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(routeBoxes(), QStringList({"5", "0"}) + emptyBoxes(3));
     QCOMPARE(scheme().RouteSegments[1][3], 9);
 }
 
 void RoutesTramsTest::newRouteKeepsEditsOfShownRoute()
 {
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("2", {"3", "1"});
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     QCOMPARE(routePanel(), QStringList({"2", "0"}) + emptyBoxes());
-    click("cmdProslaRuta");
+    w->click("cmdProslaRuta");
     QCOMPARE(edit().CurrentRoute, 1);
     QCOMPARE(routePanel(), QStringList({"1", "2", "3", "1"}) + emptyBoxes(3));
 }
 
 void RoutesTramsTest::previousOnFirstRouteStoresAndShowsIt()
 {
-    click("cmdNovaRuta");
-    click("cmdNovaRuta");
-    click("cmdProslaRuta");
+    w->click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
+    w->click("cmdProslaRuta");
     typeRoute("1", {" 0012 ", "99"});
-    click("cmdProslaRuta");
+    w->click("cmdProslaRuta");
     QCOMPARE(edit().CurrentRoute, 1);
     QCOMPARE(scheme().RouteSegments[1][1], 12);
     QCOMPARE(routePanel(), QStringList({"1", "1", "12"}) + emptyBoxes(2));
@@ -196,7 +177,7 @@ void RoutesTramsTest::previousOnFirstRouteStoresAndShowsIt()
 void RoutesTramsTest::elementZeroBeforeFirstRoute()
 {
     typeRoute("2", {"4", "5"});
-    click("cmdSlijedecaRuta");
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(scheme().RouteCount, 0);
     QCOMPARE(edit().CurrentRoute, 0);
     QCOMPARE(scheme().RouteLength[0], 2);
@@ -205,7 +186,7 @@ void RoutesTramsTest::elementZeroBeforeFirstRoute()
 
     // The first creation stores into element 0 too, then appends route 1.
     typeRoute("1", {"8"});
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     QCOMPARE(scheme().RouteLength[0], 1);
     QCOMPARE(scheme().RouteSegments[0][1], 8);
     QCOMPARE(scheme().RouteCount, 1);
@@ -214,12 +195,12 @@ void RoutesTramsTest::elementZeroBeforeFirstRoute()
 
 void RoutesTramsTest::typedRouteNumberChangesNothing()
 {
-    click("cmdNovaRuta");
-    click("cmdNovaRuta");
-    type(box("txtBrojRute"), QStringLiteral("1"));
-    click("cmdSlijedecaRuta");
+    w->click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
+    w->type("txtBrojRute", QStringLiteral("1"));
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(edit().CurrentRoute, 2);
-    QCOMPARE(box("txtBrojRute")->text(), QStringLiteral("2"));
+    QCOMPARE(w->text("txtBrojRute"), QStringLiteral("2"));
 }
 
 void RoutesTramsTest::redrawOnlyWhileShowRouteIsOn_data()
@@ -237,19 +218,19 @@ void RoutesTramsTest::redrawOnlyWhileShowRouteIsOn()
     QFETCH(bool, on);
     QFETCH(QByteArray, button);
     showRoute(on);
-    const int before = window->redrawCount();
-    click(button.constData()); // in a fresh scheme the steps are at both ends at once
-    QCOMPARE(window->redrawCount(), before + (on ? 1 : 0));
-    click("cmdNovaRuta");
-    click(button.constData());
-    QCOMPARE(window->redrawCount(), before + (on ? 3 : 0));
+    const int before = w->window.redrawCount();
+    w->click(button.constData()); // in a fresh scheme the steps are at both ends at once
+    QCOMPARE(w->window.redrawCount(), before + (on ? 1 : 0));
+    w->click("cmdNovaRuta");
+    w->click(button.constData());
+    QCOMPARE(w->window.redrawCount(), before + (on ? 3 : 0));
 }
 
 void RoutesTramsTest::routeCommandsAfterOpen()
 {
     // Route 3 of a three-route scheme is on display when a one-route file opens.
     for (int i = 0; i < 3; ++i)
-        click("cmdNovaRuta");
+        w->click("cmdNovaRuta");
     typeRoute("2", {"6", "6"});
     Scheme file;
     file.RouteCount = 1;
@@ -257,21 +238,21 @@ void RoutesTramsTest::routeCommandsAfterOpen()
     file.RouteSegments[1][1] = 4;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("jedna.sch"));
-    QString error;
-    QVERIFY2(SaveSchemeFile(path, file, &error), qPrintable(error));
-    prompts->fileAnswers << path;
-    window->findChild<QAction*>("mnuOpen")->trigger();
+    const auto refusal = SaveSchemeFile(path, file);
+    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
+    w->prompts.fileAnswers << path;
+    w->trigger("mnuOpen");
     QCOMPARE(scheme().RouteCount, 1);
     QCOMPARE(routePanel(), QStringList({"3", "2", "6", "6"}) + emptyBoxes(3));
 
     // The texts on display go into element 3, above the count, which stays current.
-    click("cmdSlijedecaRuta");
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(edit().CurrentRoute, 3);
     QCOMPARE(scheme().RouteLength[3], 2);
     QCOMPARE(scheme().RouteCount, 1);
-    click("cmdProslaRuta");
+    w->click("cmdProslaRuta");
     QCOMPARE(edit().CurrentRoute, 2);
-    click("cmdProslaRuta");
+    w->click("cmdProslaRuta");
     QCOMPARE(routePanel(), QStringList({"1", "1", "4"}) + emptyBoxes(2));
 }
 
@@ -305,30 +286,30 @@ void RoutesTramsTest::refusedRouteValues()
     QFETCH(QString, message);
 
     showRoute(true);
-    click("cmdNovaRuta");
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("2", {"7", "8"});
-    click("cmdProslaRuta"); // route 2 stored, route 1 on display, both in the middle of nothing
+    w->click("cmdProslaRuta"); // route 2 stored, route 1 on display, both in the middle of nothing
     typeRoute(length, boxes);
     const Scheme schemeBefore = scheme();
     const EditState editBefore = edit();
     const QStringList panelBefore = routePanel();
-    const int redraws = window->redrawCount();
+    const int redraws = w->window.redrawCount();
 
-    click(button.constData());
-    QCOMPARE(prompts->warnings, QStringList{message});
+    w->click(button.constData());
+    QCOMPARE(w->prompts.warnings, QStringList{message});
     QVERIFY(scheme() == schemeBefore);
     QVERIFY(edit() == editBefore);
     QCOMPARE(routePanel(), panelBefore);
-    QCOMPARE(window->redrawCount(), redraws);
+    QCOMPARE(w->window.redrawCount(), redraws);
 }
 
 void RoutesTramsTest::acceptedRoundedValues()
 {
-    click("cmdNovaRuta");
+    w->click("cmdNovaRuta");
     typeRoute("18.5", {"255.4", "-0.4", "2.5", "&H10", "12abc", "1,5"});
-    click("cmdSlijedecaRuta");
-    QVERIFY(prompts->warnings.isEmpty());
+    w->click("cmdSlijedecaRuta");
+    QVERIFY(w->prompts.warnings.isEmpty());
     QCOMPARE(scheme().RouteLength[1], 18);
     QCOMPARE(routeBoxes().mid(0, 7), QStringList({"255", "0", "2", "16", "12", "1", "0"}));
 }
@@ -336,31 +317,31 @@ void RoutesTramsTest::acceptedRoundedValues()
 void RoutesTramsTest::twentyFirstRouteIsRefused()
 {
     for (int i = 0; i < MaxRoutes; ++i)
-        click("cmdNovaRuta");
+        w->click("cmdNovaRuta");
     QCOMPARE(scheme().RouteCount, MaxRoutes);
-    QVERIFY(prompts->warnings.isEmpty());
+    QVERIFY(w->prompts.warnings.isEmpty());
     typeRoute("1", {"5"});
     const Scheme schemeBefore = scheme();
-    click("cmdNovaRuta");
-    QCOMPARE(prompts->warnings, QStringList{"Nova ruta nije dodana: vec postoji najvise 20 ruta."});
+    w->click("cmdNovaRuta");
+    QCOMPARE(w->prompts.warnings, QStringList{"Nova ruta nije dodana: vec postoji najvise 20 ruta."});
     QVERIFY(scheme() == schemeBefore);
     QCOMPARE(edit().CurrentRoute, MaxRoutes);
     QCOMPARE(routePanel(), QStringList({"20", "1", "5"}) + emptyBoxes(2));
     // Stepping still works and stores.
-    click("cmdSlijedecaRuta");
+    w->click("cmdSlijedecaRuta");
     QCOMPARE(scheme().RouteSegments[MaxRoutes][1], 5);
 }
 
 void RoutesTramsTest::newTramsGetSerialAndRoute3()
 {
-    click("cmdNoviVlakon");
+    w->click("cmdNoviVlakon");
     QCOMPARE(tramPanel(), QStringList({"101", "3"}));
-    type(box("txtRuta"), QStringLiteral("7"));
-    click("cmdNoviVlakon");
+    w->type("txtRuta", QStringLiteral("7"));
+    w->click("cmdNoviVlakon");
     QCOMPARE(tramPanel(), QStringList({"102", "3"}));
     QCOMPARE(scheme().TramCount, 2);
     QCOMPARE(edit().CurrentTram, 2);
-    click("cmdProsli");
+    w->click("cmdProsli");
     QCOMPARE(tramPanel(), QStringList({"101", "7"}));
     QCOMPARE(scheme().TramSerial[1], 101);
     QCOMPARE(scheme().TramRoute[1], 7);
@@ -370,25 +351,25 @@ void RoutesTramsTest::newTramsGetSerialAndRoute3()
 
 void RoutesTramsTest::typedSerialChangesNothing()
 {
-    click("cmdNoviVlakon");
-    type(box("txtSerijskiBroj"), QStringLiteral("150"));
-    click("cmdSlijedeci");
+    w->click("cmdNoviVlakon");
+    w->type("txtSerijskiBroj", QStringLiteral("150"));
+    w->click("cmdSlijedeci");
     QCOMPARE(tramPanel(), QStringList({"101", "3"}));
     QCOMPARE(scheme().TramSerial[1], 101);
 }
 
 void RoutesTramsTest::endsStoreAndShowTheSameTram()
 {
-    click("cmdNoviVlakon");
-    click("cmdNoviVlakon");
-    type(box("txtRuta"), QStringLiteral(" 9 "));
-    click("cmdSlijedeci");
+    w->click("cmdNoviVlakon");
+    w->click("cmdNoviVlakon");
+    w->type("txtRuta", QStringLiteral(" 9 "));
+    w->click("cmdSlijedeci");
     QCOMPARE(edit().CurrentTram, 2);
     QCOMPARE(scheme().TramRoute[2], 9);
     QCOMPARE(tramPanel(), QStringList({"102", "9"}));
-    click("cmdProsli");
-    type(box("txtRuta"), QStringLiteral("4"));
-    click("cmdProsli");
+    w->click("cmdProsli");
+    w->type("txtRuta", QStringLiteral("4"));
+    w->click("cmdProsli");
     QCOMPARE(edit().CurrentTram, 1);
     QCOMPARE(scheme().TramRoute[1], 4);
     QCOMPARE(tramPanel(), QStringList({"101", "4"}));
@@ -396,13 +377,13 @@ void RoutesTramsTest::endsStoreAndShowTheSameTram()
 
 void RoutesTramsTest::elementZeroBeforeFirstTram()
 {
-    type(box("txtRuta"), QStringLiteral("4"));
-    click("cmdProsli");
+    w->type("txtRuta", QStringLiteral("4"));
+    w->click("cmdProsli");
     QCOMPARE(scheme().TramCount, 0);
     QCOMPARE(scheme().TramRoute[0], 4);
     QCOMPARE(tramPanel(), QStringList({"0", "4"}));
-    type(box("txtRuta"), QStringLiteral("6"));
-    click("cmdNoviVlakon");
+    w->type("txtRuta", QStringLiteral("6"));
+    w->click("cmdNoviVlakon");
     QCOMPARE(scheme().TramRoute[0], 6);
     QCOMPARE(tramPanel(), QStringList({"101", "3"}));
 }
@@ -427,21 +408,21 @@ void RoutesTramsTest::tramRouteReadsNumbers()
 {
     QFETCH(QString, typed);
     QFETCH(int, stored);
-    click("cmdNoviVlakon");
-    type(box("txtRuta"), typed);
-    click("cmdSlijedeci");
+    w->click("cmdNoviVlakon");
+    w->type("txtRuta", typed);
+    w->click("cmdSlijedeci");
     QCOMPARE(int(scheme().TramRoute[1]), stored);
-    QCOMPARE(box("txtRuta")->text(), QString::number(stored));
+    QCOMPARE(w->text("txtRuta"), QString::number(stored));
 }
 
 void RoutesTramsTest::tramCommandsNeverRedraw()
 {
     showRoute(true);
-    const int before = window->redrawCount();
-    click("cmdNoviVlakon");
-    click("cmdProsli");
-    click("cmdSlijedeci");
-    QCOMPARE(window->redrawCount(), before);
+    const int before = w->window.redrawCount();
+    w->click("cmdNoviVlakon");
+    w->click("cmdProsli");
+    w->click("cmdSlijedeci");
+    QCOMPARE(w->window.redrawCount(), before);
 }
 
 void RoutesTramsTest::refusedTramRoute_data()
@@ -460,17 +441,17 @@ void RoutesTramsTest::refusedTramRoute()
 {
     QFETCH(QByteArray, button);
     QFETCH(QString, typed);
-    click("cmdNoviVlakon");
-    click("cmdNoviVlakon");
-    click("cmdNoviVlakon");
-    click("cmdProsli"); // tram 2 of 3 on display
-    type(box("txtRuta"), typed);
-    type(box("txtSerijskiBroj"), QStringLiteral("x"));
+    w->click("cmdNoviVlakon");
+    w->click("cmdNoviVlakon");
+    w->click("cmdNoviVlakon");
+    w->click("cmdProsli"); // tram 2 of 3 on display
+    w->type("txtRuta", typed);
+    w->type("txtSerijskiBroj", QStringLiteral("x"));
     const Scheme schemeBefore = scheme();
     const EditState editBefore = edit();
 
-    click(button.constData());
-    QCOMPARE(prompts->warnings, QStringList{"Vrijednost u polju \"Ruta:\" mora biti izmedju 0 i 255."});
+    w->click(button.constData());
+    QCOMPARE(w->prompts.warnings, QStringList{"Vrijednost u polju \"Ruta:\" mora biti izmedju 0 i 255."});
     QVERIFY(scheme() == schemeBefore);
     QVERIFY(edit() == editBefore);
     QCOMPARE(tramPanel(), QStringList({"x", typed}));
@@ -479,13 +460,13 @@ void RoutesTramsTest::refusedTramRoute()
 void RoutesTramsTest::hundredAndFirstTramIsRefused()
 {
     for (int i = 0; i < MaxTrams; ++i)
-        click("cmdNoviVlakon");
+        w->click("cmdNoviVlakon");
     QCOMPARE(tramPanel(), QStringList({"200", "3"}));
-    QVERIFY(prompts->warnings.isEmpty());
-    type(box("txtRuta"), QStringLiteral("8"));
+    QVERIFY(w->prompts.warnings.isEmpty());
+    w->type("txtRuta", QStringLiteral("8"));
     const Scheme schemeBefore = scheme();
-    click("cmdNoviVlakon");
-    QCOMPARE(prompts->warnings, QStringList{"Novi vlakon nije dodan: vec postoji najvise 100 vlakona."});
+    w->click("cmdNoviVlakon");
+    QCOMPARE(w->prompts.warnings, QStringList{"Novi vlakon nije dodan: vec postoji najvise 100 vlakona."});
     QVERIFY(scheme() == schemeBefore);
     QCOMPARE(edit().CurrentTram, MaxTrams);
     QCOMPARE(tramPanel(), QStringList({"200", "8"}));

@@ -1,7 +1,6 @@
 #include "editing/SegmentCommands.h"
 #include "model/NumberText.h"
-#include "support/FakePrompts.h"
-#include "ui/MainWindow.h"
+#include "support/Window.h"
 #include "view/Renderer.h"
 
 #include <QLineEdit>
@@ -9,6 +8,7 @@
 #include <QTest>
 
 using namespace tram;
+using testwindow::Window;
 
 namespace {
 
@@ -20,21 +20,6 @@ const MapPoint FirstRunVertices[3][2] = {
     {{226, 162}, {120, 209}},
 };
 
-struct Window {
-    FakePrompts prompts;
-    MainWindow window{&prompts};
-
-    QPushButton* button(const char* name)
-    {
-        auto* b = window.findChild<QPushButton*>(QLatin1String(name));
-        Q_ASSERT(b);
-        return b;
-    }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    QLineEdit* segmentBox() { return window.findChild<QLineEdit*>(QStringLiteral("txtBrojSegmenta")); }
-    Scheme& scheme() { return window.model().scheme; }
-    EditState& edit() { return window.model().edit; }
-};
 
 } // namespace
 
@@ -55,7 +40,7 @@ private slots:
 void TestSegments::newSegmentInFreshScheme()
 {
     Window w;
-    QCOMPARE(w.segmentBox()->text(), QString());
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QString());
     w.click("cmdNoviSegment");
 
     QCOMPARE(w.scheme().SegmentCount, 1);
@@ -63,7 +48,7 @@ void TestSegments::newSegmentInFreshScheme()
     QCOMPARE(w.scheme().Points[1][1], FirstRunVertices[0][0]);
     QCOMPARE(w.scheme().Points[1][2], FirstRunVertices[0][1]);
     QCOMPARE(w.edit().CurrentSegment, 1);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("1"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("1"));
     QCOMPARE(w.window.redrawCount(), 1);
     QVERIFY(w.prompts.warnings.isEmpty());
 
@@ -117,12 +102,12 @@ void TestSegments::newSegmentBecomesCurrent()
     for (int s = 5; s > 2; --s)
         w.click("cmdProsliSegment");
     QCOMPARE(w.edit().CurrentSegment, 2);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("2"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("2"));
 
     w.click("cmdNoviSegment");
     QCOMPARE(w.scheme().SegmentCount, 6);
     QCOMPARE(w.edit().CurrentSegment, 6);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("6"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("6"));
 }
 
 void TestSegments::steppingDoesNothingAtTheEnds()
@@ -132,27 +117,27 @@ void TestSegments::steppingDoesNothingAtTheEnds()
     w.click("cmdProsliSegment");
     w.click("cmdSlijedeciSegment");
     QCOMPARE(w.edit().CurrentSegment, 0);
-    QCOMPARE(w.segmentBox()->text(), QString());
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QString());
     QCOMPARE(w.window.redrawCount(), 0);
 
     for (int s = 1; s <= 3; ++s)
         w.click("cmdNoviSegment");
     const int redraws = w.window.redrawCount();
     // A box that would be refreshed would lose this text.
-    w.segmentBox()->setText(QStringLiteral("untouched"));
+    w.box("txtBrojSegmenta")->setText(QStringLiteral("untouched"));
     w.click("cmdSlijedeciSegment");
     QCOMPARE(w.edit().CurrentSegment, 3);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("untouched"));
     QCOMPARE(w.window.redrawCount(), redraws);
 
     w.click("cmdProsliSegment");
     w.click("cmdProsliSegment");
     QCOMPARE(w.edit().CurrentSegment, 1);
     QCOMPARE(w.window.redrawCount(), redraws + 2);
-    w.segmentBox()->setText(QStringLiteral("untouched"));
+    w.box("txtBrojSegmenta")->setText(QStringLiteral("untouched"));
     w.click("cmdProsliSegment");
     QCOMPARE(w.edit().CurrentSegment, 1);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("untouched"));
     QCOMPARE(w.window.redrawCount(), redraws + 2);
 }
 
@@ -165,10 +150,10 @@ void TestSegments::steppingRedrawsOnlyWhenMarked()
     const int redraws = w.window.redrawCount();
 
     w.click("cmdProsliSegment");
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("1"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("1"));
     QCOMPARE(w.window.redrawCount(), redraws);
     w.click("cmdSlijedeciSegment");
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("2"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("2"));
     QCOMPARE(w.window.redrawCount(), redraws);
 
     w.click("cmdNoviSegment");
@@ -195,7 +180,7 @@ void TestSegments::steppingAfterFewerSegmentsWereOpened()
     QCOMPARE(w.edit().CurrentSegment, 5);
     w.click("cmdProsliSegment");
     QCOMPARE(w.edit().CurrentSegment, 4);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("4"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("4"));
 }
 
 void TestSegments::newSegmentWritesOnlyTwoVertices()
@@ -230,7 +215,7 @@ void TestSegments::fortyFirstSegmentIsRefused()
     QVERIFY(w.prompts.warnings.first().contains(QStringLiteral("40")));
     QVERIFY(w.scheme() == before);
     QVERIFY(w.edit() == editBefore);
-    QCOMPARE(w.segmentBox()->text(), QStringLiteral("39"));
+    QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("39"));
     QCOMPARE(w.window.redrawCount(), redraws);
 
     // The refusal drew nothing from the generator: with room again, the next

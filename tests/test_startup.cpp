@@ -5,13 +5,13 @@
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
 #include "support/Schemes.h"
+#include "support/ToolRun.h"
 #include "ui/MainWindow.h"
 #include "view/Renderer.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,25 +20,11 @@ using namespace testschemes;
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 // A built program run with no display in its environment.
-ProgramRun runWithoutDisplay(const QString& program, const QStringList& arguments)
+testtool::ToolRun runWithoutDisplay(const QString& program, const QStringList& arguments)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    process.setProcessEnvironment(environment);
-    // Tests are built in <build>/tests, the programs in <build>/bin.
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/") + program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return testtool::runProgram(
+        testtool::builtProgram(program == u"tram-map-editor" ? "TRAM_MAP_EDITOR" : "TRAM_MAP_TOOL"), arguments);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -174,7 +160,7 @@ void StartupTest::answersWithoutDisplay()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, output);
-    const ProgramRun run = runWithoutDisplay(program, arguments);
+    const testtool::ToolRun run = runWithoutDisplay(program, arguments);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.isEmpty(), run.err.constData());
     if (output.endsWith('\n'))
@@ -199,7 +185,7 @@ void StartupTest::wrongArgumentsAreRefused()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const ProgramRun run = runWithoutDisplay(QStringLiteral("tram-map-editor"), arguments);
+    const testtool::ToolRun run = runWithoutDisplay(QStringLiteral("tram-map-editor"), arguments);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
     const QStringList lines = QString::fromUtf8(run.err).split(u'\n');

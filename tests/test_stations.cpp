@@ -1,5 +1,4 @@
-#include "support/FakePrompts.h"
-#include "ui/MainWindow.h"
+#include "support/Window.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -7,6 +6,7 @@
 #include <QTest>
 
 using namespace tram;
+using testwindow::Window;
 
 namespace {
 
@@ -24,45 +24,21 @@ StationName nameOf(const QString& thirtyCharacters)
     return name;
 }
 
-struct Window {
-    FakePrompts prompts;
-    MainWindow window{&prompts};
+QStringList panel(Window& w)
+{
+    QStringList texts;
+    for (const char* name : PanelBoxes)
+        texts << w.text(name);
+    return texts;
+}
 
-    void click(const char* name)
-    {
-        auto* b = window.findChild<QPushButton*>(QLatin1String(name));
-        Q_ASSERT(b);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    QLineEdit* box(const char* name)
-    {
-        auto* b = window.findChild<QLineEdit*>(QLatin1String(name));
-        Q_ASSERT(b);
-        return b;
-    }
-    void type(const char* name, const QString& text)
-    {
-        box(name)->clear();
-        QTest::keyClicks(box(name), text);
-    }
-    QStringList panel()
-    {
-        QStringList texts;
-        for (const char* name : PanelBoxes)
-            texts << box(name)->text();
-        return texts;
-    }
-    // Shift+left on the canvas, as the user picks an object. Objects on a
-    // segment without vertices lie at the origin; (1, 1) is within reach of it
-    // (QTest would take (0, 0) as "the widget's centre").
-    void pickAtOrigin()
-    {
-        auto* canvas = window.findChild<QWidget*>(QStringLiteral("picCanvas"));
-        QTest::mouseClick(canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(1, 1));
-    }
-    Scheme& scheme() { return window.model().scheme; }
-    EditState& edit() { return window.model().edit; }
-};
+// Shift+left on the canvas, as the user picks an object. Objects on a
+// segment without vertices lie at the origin; (1, 1) is within reach of it
+// (QTest would take (0, 0) as "the widget's centre").
+void pickAtOrigin(Window& w)
+{
+    QTest::mouseClick(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(1, 1));
+}
 
 } // namespace
 
@@ -96,7 +72,7 @@ void TestStations::newStationInFreshScheme()
 {
     Window w;
     w.click("cmdNovaStanica");
-    QCOMPARE(w.panel(), (QStringList{"1", "0", "0", "10", "", "", ""}));
+    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "", "", ""}));
     QCOMPARE(w.scheme().StationCount, 1);
     QCOMPARE(w.scheme().Stations[1].Time1, 10);
     QCOMPARE(w.edit().CurrentStation, 1);
@@ -108,7 +84,7 @@ void TestStations::newLightInFreshScheme()
 {
     Window w;
     w.click("cmdNoviSemafor");
-    QCOMPARE(w.panel(), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
+    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
     QCOMPARE(w.scheme().LightCount, 1);
     const TrafficLight& light = w.scheme().Lights[1];
     QCOMPARE(light.Time1, 10);
@@ -137,12 +113,12 @@ void TestStations::showingOverwritesEveryBox()
     for (const char* name : PanelBoxes)
         w.box(name)->setText(QStringLiteral("typed"));
     w.click("cmdNovaStanica");
-    QCOMPARE(w.panel(), (QStringList{"1", "0", "0", "10", "", "", ""}));
+    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "", "", ""}));
 
     for (const char* name : PanelBoxes)
         w.box(name)->setText(QStringLiteral("typed"));
     w.click("cmdNoviSemafor");
-    QCOMPARE(w.panel(), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
+    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
 }
 
 void TestStations::applyStation()
@@ -153,7 +129,7 @@ void TestStations::applyStation()
     w.type("txtPozicija", "12.25");
     w.type("txtVrijeme1", "-7");
     w.type("txtNazivStanice", "Ilidza");
-    const QStringList typed = w.panel();
+    const QStringList typed = panel(w);
     w.click("cmdSacuvaj");
 
     const Station& station = w.scheme().Stations[1];
@@ -162,7 +138,7 @@ void TestStations::applyStation()
     QCOMPARE(station.Time1, -7);
     QVERIFY(station.Name == nameOf(QStringLiteral("Ilidza").leftJustified(NameLength)));
     QVERIFY(w.prompts.warnings.isEmpty());
-    QCOMPARE(w.panel(), typed);
+    QCOMPARE(panel(w), typed);
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
@@ -224,7 +200,7 @@ void TestStations::nameRules()
     // Show it again: select another station, then pick the first one back.
     w.click("cmdNovaStanica");
     QCOMPARE(w.box("txtNazivStanice")->text(), QString());
-    w.pickAtOrigin();
+    pickAtOrigin(w);
     QCOMPARE(w.box("txtRedniBroj")->text(), QStringLiteral("1"));
     QCOMPARE(w.box("txtNazivStanice")->text(), shown);
     // Showing trims only the copy in the box.
@@ -237,7 +213,7 @@ void TestStations::nameOfCodeZeroCharactersShowsTrimmed()
     // As read from a file whose name bytes end in zeros.
     w.scheme().StationCount = 1;
     w.scheme().Stations[1].Name = StationName{u'A', u'B'};
-    w.pickAtOrigin();
+    pickAtOrigin(w);
     QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
     QCOMPARE(w.box("txtNazivStanice")->text(), QStringLiteral("AB"));
 }
@@ -329,7 +305,7 @@ void TestStations::creationReusesElementsBeyondCount()
 
     w.click("cmdNovaStanica");
     QCOMPARE(w.scheme().StationCount, 2);
-    QCOMPARE(w.panel(), (QStringList{"2", "5", "17.5", "10", "", "", "Otoka"}));
+    QCOMPARE(panel(w), (QStringList{"2", "5", "17.5", "10", "", "", "Otoka"}));
     const Station& station = w.scheme().Stations[2];
     QCOMPARE(station.Segment, 5);
     QCOMPARE(station.Position, 17.5);
@@ -338,7 +314,7 @@ void TestStations::creationReusesElementsBeyondCount()
 
     w.click("cmdNoviSemafor");
     QCOMPARE(w.scheme().LightCount, 2);
-    QCOMPARE(w.panel(), (QStringList{"2", "6", "8", "10", "10", "0", ""}));
+    QCOMPARE(panel(w), (QStringList{"2", "6", "8", "10", "10", "0", ""}));
     const TrafficLight& light = w.scheme().Lights[2];
     QCOMPARE(light.Segment, 6);
     QCOMPARE(light.Position, 8.0);
@@ -359,13 +335,13 @@ void TestStations::hundredFirstStationIsRefused()
 
     const Scheme before = w.scheme();
     const EditState editBefore = w.edit();
-    const QStringList panelBefore = w.panel();
+    const QStringList panelBefore = panel(w);
     w.click("cmdNovaStanica");
     QCOMPARE(w.prompts.warnings.size(), 1);
     QVERIFY(w.prompts.warnings.first().contains(QStringLiteral("100")));
     QVERIFY(w.scheme() == before);
     QVERIFY(w.edit() == editBefore);
-    QCOMPARE(w.panel(), panelBefore);
+    QCOMPARE(panel(w), panelBefore);
 
     // Lights have a table of their own.
     w.click("cmdNoviSemafor");
@@ -382,13 +358,13 @@ void TestStations::hundredFirstLightIsRefused()
 
     const Scheme before = w.scheme();
     const EditState editBefore = w.edit();
-    const QStringList panelBefore = w.panel();
+    const QStringList panelBefore = panel(w);
     w.click("cmdNoviSemafor");
     QCOMPARE(w.prompts.warnings.size(), 1);
     QVERIFY(w.prompts.warnings.first().contains(QStringLiteral("semafor")));
     QVERIFY(w.scheme() == before);
     QVERIFY(w.edit() == editBefore);
-    QCOMPARE(w.panel(), panelBefore);
+    QCOMPARE(panel(w), panelBefore);
 }
 
 void TestStations::valueOutsideItsFieldIsRefused_data()
@@ -432,7 +408,7 @@ void TestStations::valueOutsideItsFieldIsRefused()
     w.type("txtPocetnoStanje", "1");
     w.type("txtNazivStanice", "Skenderija");
     w.type(box.toLatin1().constData(), typed);
-    const QStringList panelBefore = w.panel();
+    const QStringList panelBefore = panel(w);
     const Scheme before = w.scheme();
 
     w.click("cmdSacuvaj");
@@ -441,7 +417,7 @@ void TestStations::valueOutsideItsFieldIsRefused()
              qPrintable(w.prompts.warnings.first()));
     QVERIFY(w.scheme() == before);
     QCOMPARE(w.scheme().Lights[1].Counter, 5);
-    QCOMPARE(w.panel(), panelBefore);
+    QCOMPARE(panel(w), panelBefore);
 
     // Mended, the same edit goes through whole.
     w.type(box.toLatin1().constData(), "2");
@@ -500,7 +476,7 @@ void TestStations::positionShownWithPointInAnyLocale()
     w.edit().CurrentLight = 1;
     w.scheme().LightCount = 1;
     w.scheme().Lights[1].Segment = 0; // unplaced, so it lies at the origin
-    w.pickAtOrigin();
+    pickAtOrigin(w);
     QCOMPARE(w.box("txtRedniBroj")->text(), QStringLiteral("1"));
     QCOMPARE(w.box("txtPozicija")->text(), shown);
     w.click("cmdSacuvaj");

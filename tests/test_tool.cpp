@@ -191,9 +191,8 @@ private:
     QString schemeFile(const QString& name, const Scheme& scheme)
     {
         const QString file = path(name);
-        QString error;
-        if (!SaveSchemeFile(file, scheme, &error))
-            qWarning("%s", qPrintable(error));
+        if (const auto refusal = SaveSchemeFile(file, scheme))
+            qWarning("%s", qPrintable(*refusal));
         return file;
     }
 

@@ -1,5 +1,5 @@
-#include "support/FakePrompts.h"
-#include "ui/MainWindow.h"
+#include "support/Schemes.h"
+#include "support/Window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +14,7 @@
 #include <initializer_list>
 
 using namespace tram;
+using testschemes::AddSegment;
 
 namespace {
 
@@ -23,51 +24,9 @@ QByteArray text(QRgb c)
         + QByteArray::number(qBlue(c));
 }
 
-struct Window {
-    Window()
-    {
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-    }
-
-    template <typename T>
-    T* find(const char* name)
-    {
-        T* widget = window.findChild<T*>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
-    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    void clickCheckBox(const char* name)
-    {
-        QCheckBox* box = find<QCheckBox>(name);
-        // On the indicator, which takes the click whatever the caption's length.
-        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
-    }
-    void type(const char* box, const QString& text)
-    {
-        QLineEdit* edit = find<QLineEdit>(box);
-        edit->clear();
-        QTest::keyClicks(edit, text);
-    }
-    QString caption(const char* label) { return find<QLabel>(label)->text(); }
-
-    int addSegment(std::initializer_list<MapPoint> vertices)
-    {
-        Scheme& s = scheme();
-        const int n = ++s.SegmentCount;
-        for (const MapPoint p : vertices)
-            s.Points[n][++s.PointCount[n]] = p;
-        return n;
-    }
-    QRgb pixel(QPoint p) { return window.canvas().image().pixel(p); }
-
-    Scheme& scheme() { return window.model().scheme; }
-    DisplaySettings& display() { return window.model().display; }
-
-    FakePrompts prompts;
-    MainWindow window{&prompts};
+// Shown: the switches and the ruler are checked where the user sees them.
+struct Window : testwindow::Window {
+    Window() { show(); }
 };
 
 bool* switchOf(DisplaySettings& d, const QString& box)
@@ -149,7 +108,7 @@ void ViewControlsTest::crtaj()
     QFETCH(bool, refused);
 
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.type("txtDrawWidth", widthText);
     w.type("txtCircleSize", circleText);
     const int redraws = w.window.redrawCount();
@@ -172,7 +131,7 @@ void ViewControlsTest::crtaj()
 void ViewControlsTest::crtajDrawsWithTheNewWidth()
 {
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.display().ShowCircles = false;
     auto paintedRows = [&] {
         int n = 0;
@@ -223,8 +182,8 @@ void ViewControlsTest::checkBoxRedrawsAtOnce()
 
     Window w;
     Scheme& s = w.scheme();
-    w.window.model().edit.CurrentSegment = uint8_t(w.addSegment({{100, 100}, {300, 100}}));
-    const int routeSegment = w.addSegment({{100, 200}, {300, 200}});
+    w.window.model().edit.CurrentSegment = uint8_t(AddSegment(w.scheme(), {{100, 100}, {300, 100}}));
+    const int routeSegment = AddSegment(w.scheme(), {{100, 200}, {300, 200}});
     s.RouteCount = 1;
     s.RouteLength[1] = 1;
     s.RouteSegments[1][1] = uint8_t(routeSegment);
@@ -301,8 +260,8 @@ void ViewControlsTest::rescale()
 
     Window w;
     const QList<int> ys{120, 7, 9, 300};
-    w.addSegment({{int16_t(before[0]), int16_t(ys[0])}, {int16_t(before[1]), int16_t(ys[1])}});
-    w.addSegment({{int16_t(before[2]), int16_t(ys[2])}, {int16_t(before[3]), int16_t(ys[3])}});
+    AddSegment(w.scheme(), {{int16_t(before[0]), int16_t(ys[0])}, {int16_t(before[1]), int16_t(ys[1])}});
+    AddSegment(w.scheme(), {{int16_t(before[2]), int16_t(ys[2])}, {int16_t(before[3]), int16_t(ys[3])}});
     w.type("txtResize", coefficient);
     const int redraws = w.window.redrawCount();
     w.click("cmdResize");
@@ -327,7 +286,7 @@ void ViewControlsTest::rescale()
 void ViewControlsTest::rescaleTwiceMultipliesAgain()
 {
     Window w;
-    w.addSegment({{150, 120}, {-7, 3}});
+    AddSegment(w.scheme(), {{150, 120}, {-7, 3}});
     w.type("txtResize", "2");
     w.click("cmdResize");
     w.click("cmdResize");
@@ -339,7 +298,7 @@ void ViewControlsTest::rescaleTwiceMultipliesAgain()
 void ViewControlsTest::rescaleTouchesOnlyVertexX()
 {
     Window w;
-    w.addSegment({{100, 100}, {200, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {200, 100}});
     w.scheme().Points[1][3] = {150, 50};  // beyond the segment's vertex count
     w.scheme().Points[2][1] = {160, 60};  // a segment not made
     w.scheme().Stations[1] = {1, 50.5, 10, {}};
@@ -374,7 +333,7 @@ void ViewControlsTest::pan()
     QFETCH(QStringList, ruler);
 
     Window w;
-    w.addSegment({{100, 100}, {300, 100}});
+    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
     w.click("cmdCrtaj");
     const QImage picture = w.window.canvas().image();
     const int redraws = w.window.redrawCount();
@@ -433,7 +392,7 @@ void ViewControlsTest::panWaitsForTheThumbToBeReleased()
 void ViewControlsTest::mouseCoordinatesIgnoreThePan()
 {
     Window w;
-    w.addSegment({{150, 120}, {600, 300}});
+    AddSegment(w.scheme(), {{150, 120}, {600, 300}});
     w.find<QScrollBar>("hscScroll")->setValue(100);
     QWidget* canvas = w.find<QWidget>("picCanvas");
     QSignalSpy downs(canvas, SIGNAL(mouseDown(int, int, float, float)));

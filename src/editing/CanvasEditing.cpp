@@ -3,29 +3,16 @@
 #include "model/NumberText.h"
 #include "view/Geometry.h"
 
-#include <algorithm>
-
 namespace tram {
 
 namespace {
 
-// Counts as the scans may use them: a count beyond its table never indexes past it.
-int segmentsInUse(const Scheme& scheme)
-{
-    return std::clamp<int>(scheme.SegmentCount, 0, MaxSegments);
-}
-
-int verticesInUse(const Scheme& scheme, int segment)
-{
-    return std::clamp<int>(scheme.PointCount[segment], 0, MaxPoints);
-}
-
+// Objects 1..inUse, which must lie within the table.
 template <typename Object, size_t Size>
-int firstInReach(const std::array<Object, Size>& objects, int count, const Scheme& scheme,
+int firstInReach(const std::array<Object, Size>& objects, int inUse, const Scheme& scheme,
                  MapPoint click, int16_t reach)
 {
-    const int last = std::min<int>(count, int(Size) - 1);
-    for (int i = 1; i <= last; ++i) {
+    for (int i = 1; i <= inUse; ++i) {
         const MapPoint p = LocateOnSegment(scheme, objects[i].Segment, objects[i].Position);
         if (Distance(click, p) <= reach)
             return i;
@@ -36,8 +23,8 @@ int firstInReach(const std::array<Object, Size>& objects, int count, const Schem
 bool grabVertex(EditorModel& model, MapPoint click)
 {
     const Scheme& scheme = model.scheme;
-    for (int s = 1; s <= segmentsInUse(scheme); ++s) {
-        for (int j = 1; j <= verticesInUse(scheme, s); ++j) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        for (int j = 1; j <= PointsInUse(scheme, s); ++j) {
             if (Distance(scheme.Points[s][j], click) <= model.display.CircleSize) {
                 model.drag = DragState{true, int16_t(s), int16_t(j)};
                 return true;
@@ -50,9 +37,9 @@ bool grabVertex(EditorModel& model, MapPoint click)
 MouseDownResult pickSegment(EditorModel& model, bool insert, MapPoint click)
 {
     Scheme& scheme = model.scheme;
-    for (int s = 1; s <= segmentsInUse(scheme); ++s) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
         const auto& points = scheme.Points[s];
-        for (int j = 1; j <= verticesInUse(scheme, s) - 1; ++j) {
+        for (int j = 1; j <= PointsInUse(scheme, s) - 1; ++j) {
             if (!IsOnLine(points[j], points[j + 1], click))
                 continue;
             model.edit.CurrentSegment = static_cast<uint8_t>(s);
@@ -109,13 +96,13 @@ bool PickObject(EditorModel& model, MapPoint click)
 {
     const Scheme& scheme = model.scheme;
     const int16_t reach = model.display.CircleSize;
-    if (const int light = firstInReach(scheme.Lights, scheme.LightCount, scheme, click, reach)) {
+    if (const int light = firstInReach(scheme.Lights, LightsInUse(scheme), scheme, click, reach)) {
         model.edit.CurrentLight = static_cast<uint8_t>(light);
         model.edit.SelectedKind = ObjectKind::Light;
         return true;
     }
     if (const int station =
-            firstInReach(scheme.Stations, scheme.StationCount, scheme, click, reach)) {
+            firstInReach(scheme.Stations, StationsInUse(scheme), scheme, click, reach)) {
         model.edit.CurrentStation = static_cast<uint8_t>(station);
         model.edit.SelectedKind = ObjectKind::Station;
         return true;
@@ -123,7 +110,7 @@ bool PickObject(EditorModel& model, MapPoint click)
     return false;
 }
 
-std::optional<QString> InsertPoint(Scheme& scheme, int segment, int after, MapPoint p)
+std::optional<Refusal> InsertPoint(Scheme& scheme, int segment, int after, MapPoint p)
 {
     if (scheme.PointCount[segment] >= MaxPoints)
         return QStringLiteral("Segment %1 vec ima %2 tacaka, koliko najvise moze imati; "

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
-#include <QString>
 #include <optional>
 
 namespace tram {
@@ -24,8 +24,9 @@ struct MouseDownResult {
         SegmentPicked, // show CurrentSegment, then redraw
     };
     Action action = Action::Nothing;
-    // Set when a Shift+right click could not insert its vertex.
-    std::optional<QString> refusal;
+    // Set when a Shift+right click could not insert its vertex; the segment
+    // is picked all the same.
+    std::optional<Refusal> refusal;
 };
 
 // Shift+left picks a light, else a station; left (also a Shift+left that picked
@@ -48,6 +49,6 @@ bool PickObject(EditorModel& model, MapPoint click);
 // Makes p vertex after + 1 of the segment, moving the later vertices up. A
 // segment already holding the most vertices refuses with the returned text and
 // stays as it is.
-std::optional<QString> InsertPoint(Scheme& scheme, int segment, int after, MapPoint p);
+[[nodiscard]] std::optional<Refusal> InsertPoint(Scheme& scheme, int segment, int after, MapPoint p);
 
 } // namespace tram

@@ -1,5 +1,6 @@
 #include "editing/RoutesPanel.h"
 
+#include "editing/Stepping.h"
 #include "model/NumberText.h"
 
 namespace tram {
@@ -12,7 +13,7 @@ struct TypedRoute {
 };
 
 // The typed route, or the reason it cannot be stored.
-std::optional<QString> readTypedRoute(const RoutePanelTexts& typed, TypedRoute& route)
+std::optional<Refusal> readTypedRoute(const RoutePanelTexts& typed, TypedRoute& route)
 {
     const std::optional<uint8_t> length = ToByte(ReadNumber(typed.length));
     if (!length || *length > MaxRouteSlots)
@@ -36,12 +37,12 @@ RoutePanelTexts RoutePanelOf(const Scheme& scheme, int route)
     RoutePanelTexts texts;
     texts.number = ShowNumber(route);
     texts.length = ShowNumber(scheme.RouteLength[route]);
-    for (int k = 1; k <= scheme.RouteLength[route]; ++k)
+    for (int k = 1; k <= RouteSlotsInUse(scheme, route); ++k)
         texts.segments[k] = ShowNumber(scheme.RouteSegments[route][k]);
     return texts;
 }
 
-std::optional<QString> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
+std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
                                        Scheme& scheme, EditState& edit)
 {
     TypedRoute route;
@@ -61,12 +62,10 @@ std::optional<QString> RunRouteCommand(RouteCommand command, const RoutePanelTex
         edit.CurrentRoute = ++scheme.RouteCount;
         break;
     case RouteCommand::Previous:
-        if (edit.CurrentRoute > 1)
-            --edit.CurrentRoute;
+        StepToPrevious(edit.CurrentRoute);
         break;
     case RouteCommand::Next:
-        if (edit.CurrentRoute < scheme.RouteCount)
-            ++edit.CurrentRoute;
+        StepToNext(edit.CurrentRoute, RoutesInUse(scheme));
         break;
     }
     return std::nullopt;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
-#include <QString>
 #include <array>
 #include <optional>
 
@@ -28,7 +28,7 @@ enum class RouteCommand { New, Previous, Next };
 // A length above 18, a slot outside 0..255 or a 21st route refuses the
 // command with the returned text, and nothing at all changes. The caller
 // shows RoutePanelOf(CurrentRoute) afterwards.
-std::optional<QString> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
-                                       Scheme& scheme, EditState& edit);
+[[nodiscard]] std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
+                                                     Scheme& scheme, EditState& edit);
 
 } // namespace tram

@@ -1,5 +1,6 @@
 #include "editing/SegmentCommands.h"
 
+#include "editing/Stepping.h"
 #include "model/NumberText.h"
 
 namespace tram {
@@ -20,7 +21,7 @@ double SegmentCoordinateGenerator::nextUniform()
     return static_cast<double>(engine_()) / GeneratorRange;
 }
 
-std::optional<QString> NewSegment(Scheme& scheme, EditState& edit,
+std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit,
                                   SegmentCoordinateGenerator& generator)
 {
     if (scheme.SegmentCount < 0 || scheme.SegmentCount >= MaxSegments)
@@ -41,18 +42,12 @@ std::optional<QString> NewSegment(Scheme& scheme, EditState& edit,
 
 bool PreviousSegment(EditState& edit)
 {
-    if (edit.CurrentSegment <= 1)
-        return false;
-    --edit.CurrentSegment;
-    return true;
+    return StepToPrevious(edit.CurrentSegment);
 }
 
 bool NextSegment(const Scheme& scheme, EditState& edit)
 {
-    if (edit.CurrentSegment >= scheme.SegmentCount)
-        return false;
-    ++edit.CurrentSegment;
-    return true;
+    return StepToNext(edit.CurrentSegment, SegmentsInUse(scheme));
 }
 
 } // namespace tram

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
-#include <QString>
 #include <optional>
 #include <random>
 
@@ -27,8 +27,8 @@ private:
 // for the next four values, in the order X1, Y1, X2, Y2, and makes it current.
 // A full table refuses the command with the returned text and changes nothing,
 // the generator included.
-std::optional<QString> NewSegment(Scheme& scheme, EditState& edit,
-                                  SegmentCoordinateGenerator& generator);
+[[nodiscard]] std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit,
+                                                SegmentCoordinateGenerator& generator);
 
 // Step the current segment; false when already at the end, where nothing at
 // all changes.

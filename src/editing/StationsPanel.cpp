@@ -40,7 +40,7 @@ public:
         return 0;
     }
 
-    const std::optional<QString>& refusal() const { return refusal_; }
+    const std::optional<Refusal>& refusal() const { return refusal_; }
 
 private:
     void refuse(const char* caption, const char* what)
@@ -50,10 +50,10 @@ private:
                            .arg(QLatin1String(caption), QLatin1String(what));
     }
 
-    std::optional<QString> refusal_;
+    std::optional<Refusal> refusal_;
 };
 
-std::optional<QString> applyToStation(const PropertyTexts& texts, Station& station)
+std::optional<Refusal> applyToStation(const PropertyTexts& texts, Station& station)
 {
     FieldReader read;
     const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
@@ -69,7 +69,7 @@ std::optional<QString> applyToStation(const PropertyTexts& texts, Station& stati
     return std::nullopt;
 }
 
-std::optional<QString> applyToLight(const PropertyTexts& texts, TrafficLight& light)
+std::optional<Refusal> applyToLight(const PropertyTexts& texts, TrafficLight& light)
 {
     FieldReader read;
     const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
@@ -96,7 +96,7 @@ bool isPadding(char16_t c)
 
 } // namespace
 
-std::optional<QString> NewStation(EditorModel& model)
+std::optional<Refusal> NewStation(EditorModel& model)
 {
     Scheme& scheme = model.scheme;
     if (scheme.StationCount >= MaxStations)
@@ -111,7 +111,7 @@ std::optional<QString> NewStation(EditorModel& model)
     return std::nullopt;
 }
 
-std::optional<QString> NewLight(EditorModel& model)
+std::optional<Refusal> NewLight(EditorModel& model)
 {
     Scheme& scheme = model.scheme;
     if (scheme.LightCount >= MaxLights)
@@ -159,7 +159,7 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
     return std::nullopt;
 }
 
-std::optional<QString> ApplyProperties(const PropertyTexts& texts, EditorModel& model)
+std::optional<Refusal> ApplyProperties(const PropertyTexts& texts, EditorModel& model)
 {
     const EditState& edit = model.edit;
     switch (edit.SelectedKind) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
-#include <QString>
 #include <optional>
 
 namespace tram {
@@ -22,8 +22,8 @@ struct PropertyTexts {
 // Append a station (Time1 = 10) or a light (InitialState = 0, Time1 = Time2 = 10)
 // and select it. Every other field keeps what the reused element holds. A full
 // table refuses with the returned text and changes nothing.
-std::optional<QString> NewStation(EditorModel& model);
-std::optional<QString> NewLight(EditorModel& model);
+[[nodiscard]] std::optional<Refusal> NewStation(EditorModel& model);
+[[nodiscard]] std::optional<Refusal> NewLight(EditorModel& model);
 
 // The panel texts of the selected station or light; nothing when nothing is
 // selected, so the panel keeps what it shows.
@@ -32,7 +32,7 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model);
 // Writes the panel into the selected object, all fields or none: a value that
 // does not fit its field refuses the whole edit with a text naming the box.
 // With nothing selected nothing happens. A light's Counter restarts at 0.
-std::optional<QString> ApplyProperties(const PropertyTexts& texts, EditorModel& model);
+[[nodiscard]] std::optional<Refusal> ApplyProperties(const PropertyTexts& texts, EditorModel& model);
 
 // A name as stored: padded with blanks to 30 characters, or its first 30.
 StationName StoredName(const QString& typed);

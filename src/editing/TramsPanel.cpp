@@ -1,5 +1,6 @@
 #include "editing/TramsPanel.h"
 
+#include "editing/Stepping.h"
 #include "model/NumberText.h"
 
 namespace tram {
@@ -14,7 +15,7 @@ TramPanelTexts TramPanelOf(const Scheme& scheme, int tram)
     return {ShowNumber(scheme.TramSerial[tram]), ShowNumber(scheme.TramRoute[tram])};
 }
 
-std::optional<QString> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
+std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
                                       Scheme& scheme, EditState& edit)
 {
     const std::optional<uint8_t> route = ToByte(ReadNumber(typed.route));
@@ -34,12 +35,10 @@ std::optional<QString> RunTramCommand(TramCommand command, const TramPanelTexts&
         break;
     }
     case TramCommand::Previous:
-        if (edit.CurrentTram > 1)
-            --edit.CurrentTram;
+        StepToPrevious(edit.CurrentTram);
         break;
     case TramCommand::Next:
-        if (edit.CurrentTram < scheme.TramCount)
-            ++edit.CurrentTram;
+        StepToNext(edit.CurrentTram, TramsInUse(scheme));
         break;
     }
     return std::nullopt;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
-#include <QString>
 #include <optional>
 
 namespace tram {
@@ -23,7 +23,7 @@ enum class TramCommand { New, Previous, Next };
 // steps within 1..TramCount. A route outside 0..255 or a 101st tram refuses
 // the command with the returned text, and nothing at all changes. The caller
 // shows TramPanelOf(CurrentTram) afterwards.
-std::optional<QString> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
-                                      Scheme& scheme, EditState& edit);
+[[nodiscard]] std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
+                                                    Scheme& scheme, EditState& edit);
 
 } // namespace tram

@@ -16,7 +16,7 @@ QString doesNotFit(const QString& box)
 
 } // namespace
 
-std::optional<QString> ApplySizes(const SizeTexts& texts, DisplaySettings& display)
+std::optional<Refusal> ApplySizes(const SizeTexts& texts, DisplaySettings& display)
 {
     const std::optional<int16_t> width = ToInt16(ReadNumber(texts.drawWidth));
     if (!width)
@@ -32,38 +32,38 @@ std::optional<QString> ApplySizes(const SizeTexts& texts, DisplaySettings& displ
     return std::nullopt;
 }
 
-RescaleResult RescaleHorizontally(const QString& coefficientText, Scheme& scheme)
+std::optional<double> RescaleCoefficient(const QString& text)
 {
-    const double coefficient = ReadNumber(coefficientText);
+    const double coefficient = ReadNumber(text);
     if (!(coefficient > 0))
-        return {};
+        return std::nullopt;
+    return coefficient;
+}
+
+std::optional<Refusal> RescaleHorizontally(double coefficient, Scheme& scheme)
+{
     if (!std::isfinite(coefficient))
-        return {false, QStringLiteral("Vrijednost u polju \"Koeficijent:\" je prevelika. Nista nije promijenjeno.")};
+        return QStringLiteral("Vrijednost u polju \"Koeficijent:\" je prevelika. Nista nije promijenjeno.");
 
-    const int segments = std::clamp<int>(scheme.SegmentCount, 0, MaxSegments);
-    auto pointsOf = [&](int s) { return std::clamp<int>(scheme.PointCount[s], 0, MaxPoints); };
-
-    for (int s = 1; s <= segments; ++s) {
-        for (int j = 1; j <= pointsOf(s); ++j) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        for (int j = 1; j <= PointsInUse(scheme, s); ++j) {
             const double x = scheme.Points[s][j].X * coefficient;
-            if (!ToInt16(x)) {
-                return {false,
-                        QStringLiteral("Koeficijent u polju \"Koeficijent:\" je prevelik: tacka %1 "
-                                       "segmenta %2 dobila bi X %3, a X mora biti izmedju -32768 i "
-                                       "32767. Nista nije promijenjeno.")
-                            .arg(j)
-                            .arg(s)
-                            .arg(ShowNumber(RoundHalfEven(x)))};
-            }
+            if (!ToInt16(x))
+                return QStringLiteral("Koeficijent u polju \"Koeficijent:\" je prevelik: tacka %1 "
+                                      "segmenta %2 dobila bi X %3, a X mora biti izmedju -32768 i "
+                                      "32767. Nista nije promijenjeno.")
+                    .arg(j)
+                    .arg(s)
+                    .arg(ShowNumber(RoundHalfEven(x)));
         }
     }
-    for (int s = 1; s <= segments; ++s) {
-        for (int j = 1; j <= pointsOf(s); ++j) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        for (int j = 1; j <= PointsInUse(scheme, s); ++j) {
             MapPoint& p = scheme.Points[s][j];
             p.X = *ToInt16(p.X * coefficient);
         }
     }
-    return {true, {}};
+    return std::nullopt;
 }
 
 RulerTexts PanTo(int scrollValue, ScrollState& scroll)

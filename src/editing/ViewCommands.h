@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
-#include <QString>
 #include <optional>
 
 namespace tram {
@@ -16,18 +16,16 @@ struct SizeTexts {
 // Sets DrawWidth and CircleSize from the boxes. A width below 1 keeps the
 // previous width (the circle size is still taken). A value that does not fit
 // 16 bits refuses the command with the returned text, and then nothing changes.
-std::optional<QString> ApplySizes(const SizeTexts& texts, DisplaySettings& display);
+[[nodiscard]] std::optional<Refusal> ApplySizes(const SizeTexts& texts, DisplaySettings& display);
 
-// What "Promijeni velicinu" did: a coefficient not above 0 is ignored without
-// a word; a result that does not fit refuses the whole rescale.
-struct RescaleResult {
-    bool rescaled = false;
-    QString refusal;
-};
+// The coefficient "Promijeni velicinu" reads from its box; nothing for one not
+// above 0, which the command ignores without a word.
+std::optional<double> RescaleCoefficient(const QString& text);
 
-// Multiplies the X of every vertex in use by the coefficient read from the
-// text, halves to even. Every vertex is checked before any is changed.
-RescaleResult RescaleHorizontally(const QString& coefficientText, Scheme& scheme);
+// Multiplies the X of every vertex in use by the coefficient, halves to even.
+// Every vertex is checked before any is changed: an infinite coefficient or an
+// X that would not fit refuses the whole rescale.
+[[nodiscard]] std::optional<Refusal> RescaleHorizontally(double coefficient, Scheme& scheme);
 
 // The ruler captions under the canvas frame: the canvas x coordinates at the
 // frame's left edge, middle and right edge.

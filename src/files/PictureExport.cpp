@@ -6,7 +6,7 @@
 
 namespace tram {
 
-std::optional<QString> ExportPicture(const QImage& image, const QString& fileName,
+std::optional<Refusal> ExportPicture(const QImage& image, const QString& fileName,
                                      const char* format)
 {
     QByteArray encoded;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "model/Refusal.h"
+
 #include <QImage>
-#include <QString>
-#include <optional>
 
 namespace tram {
 
@@ -10,8 +10,8 @@ namespace tram {
 // such as "PNG") under exactly the given name, whatever its extension,
 // replacing any file of that name. The picture goes to a temporary file beside
 // the target first, so a failure leaves neither a partial file nor a damaged
-// old one. On failure returns the text to show.
-std::optional<QString> ExportPicture(const QImage& image, const QString& fileName,
-                                     const char* format = "BMP");
+// old one.
+[[nodiscard]] std::optional<Refusal> ExportPicture(const QImage& image, const QString& fileName,
+                                                   const char* format = "BMP");
 
 } // namespace tram

@@ -11,7 +11,7 @@ QString FileProblem(const QString& path, const QString& action, const QString& r
     return QStringLiteral("Datoteka \"%1\" nije %2: %3.").arg(QDir::toNativeSeparators(path), action, reason);
 }
 
-std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
+std::optional<Refusal> WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     // A folder that takes no new file can still hold a writable file: that

@@ -79,6 +79,13 @@ public:
         return QByteArrayView(bytes_).sliced(start, taken);
     }
     void fail(const QString& reason) { error_ = reason; }
+    // True when there is no problem; else false, and the problem is the error.
+    bool check(const std::optional<Refusal>& problem)
+    {
+        if (problem)
+            fail(*problem);
+        return !problem;
+    }
     const QString& error() const { return error_; }
 
 private:
@@ -87,14 +94,14 @@ private:
     QString error_;
 };
 
-// Why a count cannot be in a file, or an empty text when it fits.
-QString countProblem(int value, int limit, const QString& what)
+// Why a count cannot be in a file, if it cannot.
+std::optional<Refusal> countProblem(int value, int limit, const QString& what)
 {
     if (value < 0)
         return QStringLiteral("%1 je negativan (%2)").arg(what).arg(value);
     if (value > limit)
         return QStringLiteral("%1 je %2, a najvise moze biti %3").arg(what).arg(value).arg(limit);
-    return {};
+    return std::nullopt;
 }
 
 QString pointCountName(int segment)
@@ -108,20 +115,20 @@ QString routeLengthName(int route)
 }
 
 // The first count of the scheme that no file can hold.
-QString schemeLimitProblem(const Scheme& scheme)
+std::optional<Refusal> schemeLimitProblem(const Scheme& scheme)
 {
-    QString problem = countProblem(scheme.SegmentCount, MaxSegments, QStringLiteral("broj segmenata"));
-    for (int s = 1; problem.isEmpty() && s <= std::min<int>(scheme.SegmentCount, MaxSegments); ++s)
+    auto problem = countProblem(scheme.SegmentCount, MaxSegments, QStringLiteral("broj segmenata"));
+    for (int s = 1; !problem && s <= SegmentsInUse(scheme); ++s)
         problem = countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.LightCount, MaxLights, QStringLiteral("broj semafora"));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.StationCount, MaxStations, QStringLiteral("broj stanica"));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.TramCount, MaxTrams, QStringLiteral("broj vlakona"));
-    if (problem.isEmpty())
+    if (!problem)
         problem = countProblem(scheme.RouteCount, MaxRoutes, QStringLiteral("broj ruta"));
-    for (int r = 1; problem.isEmpty() && r <= std::min<int>(scheme.RouteCount, MaxRoutes); ++r)
+    for (int r = 1; !problem && r <= RoutesInUse(scheme); ++r)
         problem = countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r));
     return problem;
 }
@@ -132,22 +139,13 @@ QString missingCodePageProblem()
     return QStringLiteral("ovaj sistem nema kodnu stranicu Windows-1250 za nazive stanica");
 }
 
-// Loop bound for writing: never past the table, never below zero.
-int written(int count, int limit)
-{
-    return std::clamp(count, 0, limit);
-}
-
 bool readSegments(ByteReader& in, Scheme& scheme)
 {
     if (!in.need(2, QStringLiteral("broj segmenata")))
         return false;
     const int16_t segments = in.integer();
-    if (const QString problem = countProblem(segments, MaxSegments, QStringLiteral("broj segmenata"));
-        !problem.isEmpty()) {
-        in.fail(problem);
+    if (!in.check(countProblem(segments, MaxSegments, QStringLiteral("broj segmenata"))))
         return false;
-    }
     scheme.SegmentCount = segments;
 
     if (!in.need(2 * qsizetype(segments), QStringLiteral("broj tacaka segmenata")))
@@ -155,11 +153,8 @@ bool readSegments(ByteReader& in, Scheme& scheme)
     qsizetype points = 0;
     for (int s = 1; s <= segments; ++s) {
         scheme.PointCount[s] = in.integer();
-        if (const QString problem = countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s));
-            !problem.isEmpty()) {
-            in.fail(problem);
+        if (!in.check(countProblem(scheme.PointCount[s], MaxPoints, pointCountName(s))))
             return false;
-        }
         points += scheme.PointCount[s];
     }
 
@@ -182,10 +177,8 @@ bool readByteCount(ByteReader& in, uint8_t& count, int limit, qsizetype elementB
     if (!in.need(1, countName))
         return false;
     const uint8_t value = in.byte();
-    if (const QString problem = countProblem(value, limit, countName); !problem.isEmpty()) {
-        in.fail(problem);
+    if (!in.check(countProblem(value, limit, countName)))
         return false;
-    }
     if (!in.need(elementBytes * value, elementsName))
         return false;
     count = value;
@@ -249,11 +242,8 @@ bool readRoutes(ByteReader& in, Scheme& scheme)
     qsizetype entries = 0;
     for (int r = 1; r <= scheme.RouteCount; ++r) {
         scheme.RouteLength[r] = in.byte();
-        if (const QString problem = countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r));
-            !problem.isEmpty()) {
-            in.fail(problem);
+        if (!in.check(countProblem(scheme.RouteLength[r], MaxRouteSlots, routeLengthName(r))))
             return false;
-        }
         entries += scheme.RouteLength[r];
     }
     if (!in.need(entries, QStringLiteral("segmenti ruta")))
@@ -274,19 +264,18 @@ const qsizetype MaxSchemeFileSize = 2 + 2 * MaxSegments + PointBytes * MaxSegmen
 QByteArray WriteSchemeBytes(const Scheme& scheme)
 {
     ByteWriter out;
-    const int segments = written(scheme.SegmentCount, MaxSegments);
     out.integer(scheme.SegmentCount);
-    for (int s = 1; s <= segments; ++s)
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s)
         out.integer(scheme.PointCount[s]);
-    for (int s = 1; s <= segments; ++s) {
-        for (int j = 1; j <= written(scheme.PointCount[s], MaxPoints); ++j) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        for (int j = 1; j <= PointsInUse(scheme, s); ++j) {
             out.integer(scheme.Points[s][j].X);
             out.integer(scheme.Points[s][j].Y);
         }
     }
 
     out.byte(scheme.LightCount);
-    for (int i = 1; i <= written(scheme.LightCount, MaxLights); ++i) {
+    for (int i = 1; i <= LightsInUse(scheme); ++i) {
         const TrafficLight& light = scheme.Lights[i];
         out.byte(light.Segment);
         out.real(light.Position);
@@ -297,7 +286,7 @@ QByteArray WriteSchemeBytes(const Scheme& scheme)
     }
 
     out.byte(scheme.StationCount);
-    for (int i = 1; i <= written(scheme.StationCount, MaxStations); ++i) {
+    for (int i = 1; i <= StationsInUse(scheme); ++i) {
         const Station& station = scheme.Stations[i];
         out.byte(station.Segment);
         out.real(station.Position);
@@ -306,23 +295,22 @@ QByteArray WriteSchemeBytes(const Scheme& scheme)
     }
 
     out.byte(scheme.TramCount);
-    for (int t = 1; t <= written(scheme.TramCount, MaxTrams); ++t) {
+    for (int t = 1; t <= TramsInUse(scheme); ++t) {
         out.byte(scheme.TramSerial[t]);
         out.byte(scheme.TramRoute[t]);
     }
 
-    const int routes = written(scheme.RouteCount, MaxRoutes);
     out.byte(scheme.RouteCount);
-    for (int r = 1; r <= routes; ++r)
+    for (int r = 1; r <= RoutesInUse(scheme); ++r)
         out.byte(scheme.RouteLength[r]);
-    for (int r = 1; r <= routes; ++r) {
-        for (int k = 1; k <= written(scheme.RouteLength[r], MaxRouteSlots); ++k)
+    for (int r = 1; r <= RoutesInUse(scheme); ++r) {
+        for (int k = 1; k <= RouteSlotsInUse(scheme, r); ++k)
             out.byte(scheme.RouteSegments[r][k]);
     }
     return out.take();
 }
 
-bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error)
+std::optional<Refusal> ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme)
 {
     // Everything is read into a copy, so a refused file changes nothing and
     // the elements beyond the new counts keep what they held.
@@ -330,53 +318,41 @@ bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error)
     ByteReader in(bytes);
     const bool ok = readSegments(in, result) && readLights(in, result) && readStations(in, result)
         && readTrams(in, result) && readRoutes(in, result);
-    if (!ok) {
-        if (error)
-            *error = in.error();
-        return false;
-    }
+    if (!ok)
+        return in.error();
     scheme = result;
-    return true;
+    return std::nullopt;
 }
 
-bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error)
+std::optional<Refusal> SaveSchemeFile(const QString& path, const Scheme& scheme)
 {
-    const auto fail = [&](const QString& reason) {
-        if (error)
-            *error = FileProblem(path, QStringLiteral("sacuvana"), reason);
-        return false;
-    };
-    if (const QString problem = schemeLimitProblem(scheme); !problem.isEmpty())
-        return fail(problem);
+    const auto refuse = [&](const QString& reason) { return FileProblem(path, QStringLiteral("sacuvana"), reason); };
+    if (const auto problem = schemeLimitProblem(scheme))
+        return refuse(*problem);
     if (scheme.StationCount > 0 && !CodePageAvailable())
-        return fail(missingCodePageProblem());
+        return refuse(missingCodePageProblem());
 
     if (const auto reason = WriteWholeFile(path, WriteSchemeBytes(scheme)))
-        return fail(*reason);
-    return true;
+        return refuse(*reason);
+    return std::nullopt;
 }
 
-bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error)
+std::optional<Refusal> LoadSchemeFile(const QString& path, Scheme& scheme)
 {
-    const auto fail = [&](const QString& reason) {
-        if (error)
-            *error = FileProblem(path, QStringLiteral("otvorena"), reason);
-        return false;
-    };
+    const auto refuse = [&](const QString& reason) { return FileProblem(path, QStringLiteral("otvorena"), reason); };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (!QFileInfo::exists(path))
-            return fail(QStringLiteral("ne postoji"));
-        return fail(QStringLiteral("ne moze se otvoriti za citanje"));
+            return refuse(QStringLiteral("ne postoji"));
+        return refuse(QStringLiteral("ne moze se otvoriti za citanje"));
     }
     // Bytes after the last route entry are never used, so a huge file costs nothing.
     const QByteArray bytes = file.read(MaxSchemeFileSize);
     if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("greska pri citanju"));
-    QString reason;
-    if (!ReadSchemeBytes(bytes, scheme, &reason))
-        return fail(reason);
-    return true;
+        return refuse(QStringLiteral("greska pri citanju"));
+    if (const auto reason = ReadSchemeBytes(bytes, scheme))
+        return refuse(*reason);
+    return std::nullopt;
 }
 
 } // namespace tram

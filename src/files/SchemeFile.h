@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Refusal.h"
 #include "model/Scheme.h"
 
 #include <QByteArray>
@@ -21,20 +22,18 @@ QByteArray WriteSchemeBytes(const Scheme& scheme);
 
 // Reads a whole file image. The input is checked completely first (ends
 // early, negative counts, counts above the tables' limits, station names on a
-// system without their code page); on failure the
-// scheme is left untouched and *error (if given) says why. On success only
-// the counts and elements 1..count change. Bytes after the last route entry
-// are ignored.
-bool ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme, QString* error);
+// system without their code page); a refusal says why. Only the counts and
+// elements 1..count change. Bytes after the last route entry are ignored.
+[[nodiscard]] std::optional<Refusal> ReadSchemeBytes(const QByteArray& bytes, Scheme& scheme);
 
 // Writes through a temporary file beside the target, so a failure never
 // destroys the previous file. Refuses counts no file can hold, and station
-// names where the system lacks their code page. *error names the file and the
-// reason.
-bool SaveSchemeFile(const QString& path, const Scheme& scheme, QString* error);
+// names where the system lacks their code page. A refusal names the file and
+// the reason.
+[[nodiscard]] std::optional<Refusal> SaveSchemeFile(const QString& path, const Scheme& scheme);
 
-// Reads the file into the scheme as ReadSchemeBytes does; *error names the
+// Reads the file into the scheme as ReadSchemeBytes does; a refusal names the
 // file and the reason.
-bool LoadSchemeFile(const QString& path, Scheme& scheme, QString* error);
+[[nodiscard]] std::optional<Refusal> LoadSchemeFile(const QString& path, Scheme& scheme);
 
 } // namespace tram

@@ -36,7 +36,10 @@ void addStations(const TrackNetwork& network, const CanvasLayout& layout, const 
             if (placed[size_t(onSegment[k])])
                 continue;
             placed[size_t(onSegment[k])] = true;
-            NewStation(model);
+            // LimitProblems checked the tables first: a refusal here would be
+            // the import's own fault, and fails it rather than go unsaid.
+            if (const auto refusal = NewStation(model))
+                throw FeedError{*refusal};
             const int n = model.edit.CurrentStation;
             Station& station = model.scheme.Stations[n];
             const int segment = int(s) + 1;
@@ -69,7 +72,8 @@ void addRoutesAndTrams(const Feed& feed, const TrackNetwork& network, const std:
         // The editor's own creation gives each tram its serial.
         for (int t = 0; t < trams.trams[size_t(r)]; ++t) {
             const QString keep = QString::number(scheme.TramRoute[model.edit.CurrentTram]);
-            RunTramCommand(TramCommand::New, {QString(), keep}, scheme, model.edit);
+            if (const auto refusal = RunTramCommand(TramCommand::New, {QString(), keep}, scheme, model.edit))
+                throw FeedError{*refusal};
             scheme.TramRoute[model.edit.CurrentTram] = uint8_t(route);
         }
         summary.routes.push_back({feed.routes[size_t(r)].shownName(), int(segments.size()), trams.trams[size_t(r)]});
@@ -115,7 +119,7 @@ ImportResult build(FeedFiles& files, const ImportOptions& options)
 
 } // namespace
 
-std::optional<QString> ImportGtfs(FeedFiles& files, const ImportOptions& options, ImportResult& result)
+std::optional<Refusal> ImportGtfs(FeedFiles& files, const ImportOptions& options, ImportResult& result)
 {
     try {
         result = build(files, options);
@@ -125,7 +129,7 @@ std::optional<QString> ImportGtfs(FeedFiles& files, const ImportOptions& options
     return std::nullopt;
 }
 
-std::optional<QString> ImportGtfs(const QString& path, const ImportOptions& options, ImportResult& result)
+std::optional<Refusal> ImportGtfs(const QString& path, const ImportOptions& options, ImportResult& result)
 {
     try {
         const auto files = OpenFeedFiles(path);

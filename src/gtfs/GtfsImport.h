@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gtfs/FeedFiles.h"
+#include "model/Refusal.h"
 #include "model/Scheme.h"
 
 #include <QStringList>
@@ -40,11 +41,13 @@ struct ImportResult {
 // stop, the track split into segments where lines meet, part or end, one
 // route per GTFS route with the segments of its most frequent stop pattern,
 // and as many trams per route as it has trips underway at the busiest moment.
-// On refusal (a broken feed, a scheme limit passed) returns the reason, one
+// A refusal (a broken feed, a scheme limit passed) gives the reason, one
 // problem a line, and leaves `result` as it was.
-std::optional<QString> ImportGtfs(FeedFiles& files, const ImportOptions& options, ImportResult& result);
+[[nodiscard]] std::optional<Refusal> ImportGtfs(FeedFiles& files, const ImportOptions& options,
+                                                ImportResult& result);
 
 // The same for a folder or a .zip archive.
-std::optional<QString> ImportGtfs(const QString& path, const ImportOptions& options, ImportResult& result);
+[[nodiscard]] std::optional<Refusal> ImportGtfs(const QString& path, const ImportOptions& options,
+                                                ImportResult& result);
 
 } // namespace tram::gtfs

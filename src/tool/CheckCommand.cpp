@@ -1,8 +1,9 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "LoadedScheme.h"
-#include "SchemeCheck.h"
 #include "ToolOutput.h"
+
+#include "files/SchemeCheck.h"
 
 #include <algorithm>
 
@@ -34,14 +35,11 @@ moze procitati (poruka ide na standardnu gresku, ostale se ipak provjere).
 int checkFile(const QString& path)
 {
     LoadedScheme loaded;
-    QString error;
-    if (!LoadSchemeForTool(path, loaded, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = LoadSchemeForTool(path, loaded))
+        return Finish(refusal);
     QStringList findings = CheckScheme(loaded.scheme);
-    if (const QString extra = ExtraBytesProblem(loaded); !extra.isEmpty())
-        findings << extra;
+    if (const auto extra = ExtraBytesProblem(loaded))
+        findings << *extra;
     for (const QString& finding : findings)
         PrintLine(QStringLiteral("%1: %2").arg(ShownFileName(path), finding));
     return findings.isEmpty() ? ExitSuccess : ExitProblemsFound;

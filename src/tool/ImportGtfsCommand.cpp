@@ -106,17 +106,12 @@ int RunImportGtfs(const QStringList& arguments)
     }
 
     gtfs::ImportResult result;
-    if (const auto refusal = gtfs::ImportGtfs(feed, options, result)) {
-        PrintError(QStringLiteral("Feed \"%1\" nije uvezen: %2").arg(ShownFileName(feed), *refusal));
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = gtfs::ImportGtfs(feed, options, result))
+        return Finish(QStringLiteral("Feed \"%1\" nije uvezen: %2").arg(ShownFileName(feed), *refusal));
     for (const QString& note : result.summary.notes)
         PrintError(note);
-    QString error;
-    if (!SaveSchemeFile(output, result.scheme, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = SaveSchemeFile(output, result.scheme))
+        return Finish(refusal);
     printSummary(result.summary, output);
     return ExitSuccess;
 }

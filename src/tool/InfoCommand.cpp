@@ -35,11 +35,11 @@ ne moze procitati ili su argumenti pogresni.
 void printCounts(const Scheme& scheme)
 {
     int points = 0;
-    for (int s = 1; s <= scheme.SegmentCount; ++s)
-        points += scheme.PointCount[s];
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s)
+        points += PointsInUse(scheme, s);
     int entries = 0;
-    for (int r = 1; r <= scheme.RouteCount; ++r)
-        entries += scheme.RouteLength[r];
+    for (int r = 1; r <= RoutesInUse(scheme); ++r)
+        entries += RouteSlotsInUse(scheme, r);
     PrintLine(QStringLiteral("segmenti: %1").arg(scheme.SegmentCount));
     PrintLine(QStringLiteral("tacke: %1").arg(points));
     PrintLine(QStringLiteral("semafori: %1").arg(scheme.LightCount));
@@ -58,25 +58,22 @@ int RunInfo(const QStringList& arguments)
         return *exit;
     const QString path = parser.positionalArguments().constFirst();
     LoadedScheme loaded;
-    QString error;
-    const bool read = LoadSchemeForTool(path, loaded, &error);
+    const auto refusal = LoadSchemeForTool(path, loaded);
     const QFileInfo file(path);
     // A file that is there and readable but refused is what info reports on;
     // one that cannot be read at all is a file error.
-    if (!read && !(file.isFile() && file.isReadable())) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
+    if (refusal && !(file.isFile() && file.isReadable()))
+        return Finish(refusal);
     PrintLine(QStringLiteral("datoteka: %1").arg(ShownFileName(path)));
     PrintLine(QStringLiteral("velicina: %1").arg(file.size()));
-    if (!read) {
-        PrintLine(QStringLiteral("ispravna: ne: %1").arg(error));
+    if (refusal) {
+        PrintLine(QStringLiteral("ispravna: ne: %1").arg(*refusal));
         return ExitProblemsFound;
     }
-    const QString extra = ExtraBytesProblem(loaded);
-    PrintLine(extra.isEmpty() ? QStringLiteral("ispravna: da") : QStringLiteral("ispravna: ne: %1").arg(extra));
+    const auto extra = ExtraBytesProblem(loaded);
+    PrintLine(extra ? QStringLiteral("ispravna: ne: %1").arg(*extra) : QStringLiteral("ispravna: da"));
     printCounts(loaded.scheme);
-    return extra.isEmpty() ? ExitSuccess : ExitProblemsFound;
+    return extra ? ExitProblemsFound : ExitSuccess;
 }
 
 } // namespace tram

@@ -1,10 +1,10 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "LoadedScheme.h"
-#include "SchemeJson.h"
 #include "ToolOutput.h"
 
 #include "files/SchemeFile.h"
+#include "files/SchemeJson.h"
 
 #include <QFile>
 
@@ -45,21 +45,19 @@ datoteka ne moze procitati ili sacuvati ili su argumenti pogresni.
 // Far above the JSON of a full scheme; a bigger file is not one.
 constexpr qint64 MaxJsonFileSize = 16 * 1024 * 1024;
 
-bool readJsonFile(const QString& path, QByteArray& json, QString& error)
+std::optional<Refusal> readJsonFile(const QString& path, QByteArray& json)
 {
-    const auto fail = [&](const QString& reason) {
-        error = FileProblem(path, QStringLiteral("procitana"), reason);
-        return false;
-    };
+    const auto refuse = [&](const QString& reason) { return FileProblem(path, QStringLiteral("procitana"), reason); };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(file.exists() ? QStringLiteral("ne moze se otvoriti za citanje") : QStringLiteral("ne postoji"));
-    json = file.read(MaxJsonFileSize + 1);
+        return refuse(file.exists() ? QStringLiteral("ne moze se otvoriti za citanje") : QStringLiteral("ne postoji"));
+    const QByteArray bytes = file.read(MaxJsonFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("greska pri citanju"));
-    if (json.size() > MaxJsonFileSize)
-        return fail(QStringLiteral("veca je od %1 bajtova").arg(MaxJsonFileSize));
-    return true;
+        return refuse(QStringLiteral("greska pri citanju"));
+    if (bytes.size() > MaxJsonFileSize)
+        return refuse(QStringLiteral("veca je od %1 bajtova").arg(MaxJsonFileSize));
+    json = bytes;
+    return std::nullopt;
 }
 
 } // namespace
@@ -71,25 +69,18 @@ int RunToJson(const QStringList& arguments)
         return *exit;
     const QString input = parser.positionalArguments().at(0);
     LoadedScheme loaded;
-    QString error;
-    if (!LoadSchemeForTool(input, loaded, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = LoadSchemeForTool(input, loaded))
+        return Finish(refusal);
     // The reader ignores them, so the JSON cannot keep them: say so.
-    if (const QString extra = ExtraBytesProblem(loaded); !extra.isEmpty())
-        PrintError(QStringLiteral("%1: %2 (nisu u JSON-u)").arg(ShownFileName(input), extra));
+    if (const auto extra = ExtraBytesProblem(loaded))
+        PrintError(QStringLiteral("%1: %2 (nisu u JSON-u)").arg(ShownFileName(input), *extra));
 
     const QByteArray json = SchemeToJson(loaded.scheme);
     if (parser.positionalArguments().size() < 2) {
         PrintText(json);
         return ExitSuccess;
     }
-    if (!WriteOutputFile(parser.positionalArguments().at(1), json, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
-    return ExitSuccess;
+    return Finish(WriteOutputFile(parser.positionalArguments().at(1), json));
 }
 
 int RunFromJson(const QStringList& arguments)
@@ -99,21 +90,12 @@ int RunFromJson(const QStringList& arguments)
         return *exit;
     const QString input = parser.positionalArguments().at(0);
     QByteArray json;
-    QString error;
-    if (!readJsonFile(input, json, error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
+    if (const auto refusal = readJsonFile(input, json))
+        return Finish(refusal);
     Scheme scheme;
-    if (!SchemeFromJson(json, scheme, &error)) {
-        PrintError(FileProblem(input, QStringLiteral("procitana"), error));
-        return ExitUsageOrFileError;
-    }
-    if (!SaveSchemeFile(parser.positionalArguments().at(1), scheme, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
-    return ExitSuccess;
+    if (const auto refusal = SchemeFromJson(json, scheme))
+        return Finish(FileProblem(input, QStringLiteral("procitana"), *refusal));
+    return Finish(SaveSchemeFile(parser.positionalArguments().at(1), scheme));
 }
 
 } // namespace tram

@@ -6,19 +6,19 @@
 
 namespace tram {
 
-bool LoadSchemeForTool(const QString& path, LoadedScheme& loaded, QString* error)
+std::optional<Refusal> LoadSchemeForTool(const QString& path, LoadedScheme& loaded)
 {
-    if (!LoadSchemeFile(path, loaded.scheme, error))
-        return false;
+    if (auto refusal = LoadSchemeFile(path, loaded.scheme))
+        return refusal;
     loaded.fileSize = QFileInfo(path).size();
     loaded.extraBytes = loaded.fileSize - WriteSchemeBytes(loaded.scheme).size();
-    return true;
+    return std::nullopt;
 }
 
-QString ExtraBytesProblem(const LoadedScheme& loaded)
+std::optional<QString> ExtraBytesProblem(const LoadedScheme& loaded)
 {
     if (loaded.extraBytes <= 0)
-        return {};
+        return std::nullopt;
     return QStringLiteral("visak bajtova iza posljednjeg unosa rute: %1").arg(loaded.extraBytes);
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "model/Refusal.h"
 #include "model/Scheme.h"
-
-#include <QString>
 
 namespace tram {
 
@@ -15,9 +14,9 @@ struct LoadedScheme {
     qint64 extraBytes = 0;
 };
 
-bool LoadSchemeForTool(const QString& path, LoadedScheme& loaded, QString* error);
+[[nodiscard]] std::optional<Refusal> LoadSchemeForTool(const QString& path, LoadedScheme& loaded);
 
-// The finding for extra bytes, or an empty text when there are none.
-QString ExtraBytesProblem(const LoadedScheme& loaded);
+// The finding for extra bytes, if there are any.
+std::optional<QString> ExtraBytesProblem(const LoadedScheme& loaded);
 
 } // namespace tram

@@ -106,25 +106,19 @@ struct OutputOptions {
     bool labels = false;
 };
 
-bool readOutputOptions(const QCommandLineParser& parser, const QString& output, OutputOptions& options,
-                       QString& error)
+std::optional<Refusal> readOutputOptions(const QCommandLineParser& parser, const QString& output,
+                                         OutputOptions& options)
 {
     options.kind = kindFor(output);
-    if (options.kind == OutputKind::None) {
-        error = QStringLiteral("\"%1\": slika mora imati nastavak .png, .bmp, .svg ili .pdf").arg(ShownFileName(output));
-        return false;
-    }
+    if (options.kind == OutputKind::None)
+        return QStringLiteral("\"%1\": slika mora imati nastavak .png, .bmp, .svg ili .pdf").arg(ShownFileName(output));
     if (parser.isSet(ScaleOption)) {
         const QString text = parser.value(ScaleOption);
         const double scale = RoundHalfEven(ReadNumber(text));
-        if (!(scale >= 1 && scale <= MaxMapScale)) {
-            error = QStringLiteral("--scale %1: uvecanje mora biti izmedju 1 i %2").arg(text).arg(MaxMapScale);
-            return false;
-        }
-        if (!isRaster(options.kind)) {
-            error = QStringLiteral("--scale vrijedi samo za .png i .bmp; .svg i .pdf se uvecavaju bez gubitka");
-            return false;
-        }
+        if (!(scale >= 1 && scale <= MaxMapScale))
+            return QStringLiteral("--scale %1: uvecanje mora biti izmedju 1 i %2").arg(text).arg(MaxMapScale);
+        if (!isRaster(options.kind))
+            return QStringLiteral("--scale vrijedi samo za .png i .bmp; .svg i .pdf se uvecavaju bez gubitka");
         options.scale = int(scale);
     }
     if (parser.isSet(PageOption)) {
@@ -133,37 +127,26 @@ bool readOutputOptions(const QCommandLineParser& parser, const QString& output, 
             options.paper = Paper::A4;
         else if (text.compare(u"A3", Qt::CaseInsensitive) == 0)
             options.paper = Paper::A3;
-        else {
-            error = QStringLiteral("--page %1: papir mora biti A4 ili A3").arg(text);
-            return false;
-        }
-        if (options.kind != OutputKind::Pdf) {
-            error = QStringLiteral("--page vrijedi samo za .pdf");
-            return false;
-        }
+        else
+            return QStringLiteral("--page %1: papir mora biti A4 ili A3").arg(text);
+        if (options.kind != OutputKind::Pdf)
+            return QStringLiteral("--page vrijedi samo za .pdf");
     }
     options.labels = parser.isSet(LabelsOption);
-    return true;
+    return std::nullopt;
 }
 
 // What "Crtaj" does with the two option texts in its boxes, after the start-up
-// defaults; the error text names the option or the box.
-bool applySizeOptions(const QCommandLineParser& parser, DisplaySettings& display,
-                      QString& error)
+// defaults; the refusal names the option or the box.
+std::optional<Refusal> applySizeOptions(const QCommandLineParser& parser, DisplaySettings& display)
 {
     const QString width = parser.isSet(WidthOption) ? parser.value(WidthOption) : QString::number(display.DrawWidth);
     const QString circle = parser.isSet(CircleOption) ? parser.value(CircleOption) : QString::number(display.CircleSize);
     // The editor keeps its previous width for one below 1; asked for on a
     // command line it can only be a mistake.
-    if (RoundHalfEven(ReadNumber(width)) < 1) {
-        error = QStringLiteral("--width %1: debljina linije mora biti najmanje 1").arg(width);
-        return false;
-    }
-    if (const auto refusal = ApplySizes({width, circle}, display)) {
-        error = *refusal;
-        return false;
-    }
-    return true;
+    if (RoundHalfEven(ReadNumber(width)) < 1)
+        return QStringLiteral("--width %1: debljina linije mora biti najmanje 1").arg(width);
+    return ApplySizes({width, circle}, display);
 }
 
 void applySwitchOptions(const QCommandLineParser& parser, DisplaySettings& display)
@@ -179,45 +162,42 @@ void applySwitchOptions(const QCommandLineParser& parser, DisplaySettings& displ
 }
 
 // A route or segment number from an option: it must name one of the scheme's.
-bool readNumberOption(const QCommandLineParser& parser, const QCommandLineOption& option, int count,
-                      const QString& what, uint8_t& out, QString& error)
+std::optional<Refusal> readNumberOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                        int count, const QString& what, uint8_t& out)
 {
     const QString text = parser.value(option);
     const auto number = ToByte(ReadNumber(text));
-    if (!number || *number < 1 || *number > count) {
-        error = QStringLiteral("--%1 %2: %3 mora biti izmedju 1 i %4 (broj u semi)")
-                    .arg(option.names().constFirst(), text, what)
-                    .arg(count);
-        return false;
-    }
+    if (!number || *number < 1 || *number > count)
+        return QStringLiteral("--%1 %2: %3 mora biti izmedju 1 i %4 (broj u semi)")
+            .arg(option.names().constFirst(), text, what)
+            .arg(count);
     out = *number;
-    return true;
+    return std::nullopt;
 }
 
-bool applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme, EditState& edit,
-                        DisplaySettings& display, QString& error)
+std::optional<Refusal> applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme,
+                                          EditState& edit, DisplaySettings& display)
 {
     if (parser.isSet(RouteOption)) {
-        if (!readNumberOption(parser, RouteOption, scheme.RouteCount, QStringLiteral("ruta"),
-                              edit.CurrentRoute, error))
-            return false;
+        if (auto refusal = readNumberOption(parser, RouteOption, RoutesInUse(scheme), QStringLiteral("ruta"),
+                                            edit.CurrentRoute))
+            return refusal;
         display.ShowRoute = true;
     }
-    if (parser.isSet(MarkOption)
-        && !readNumberOption(parser, MarkOption, scheme.SegmentCount, QStringLiteral("segment"),
-                             edit.CurrentSegment, error))
-        return false;
-    return true;
+    if (parser.isSet(MarkOption))
+        return readNumberOption(parser, MarkOption, SegmentsInUse(scheme), QStringLiteral("segment"),
+                                edit.CurrentSegment);
+    return std::nullopt;
 }
 
 // The names placed around the stations; a name that found no free place is
 // still written, and said on standard error.
-std::optional<MapLabels> placeLabels(const MapScene& scene, QString& error)
+std::optional<Refusal> placeLabels(MapScene& scene)
 {
-    const auto font = LoadLabelFont(&error);
-    if (!font)
-        return std::nullopt;
-    MapLabels labels{*font, PlaceStationLabels(scene.scheme, scene.display, *font)};
+    QFont font;
+    if (auto refusal = LoadLabelFont(font))
+        return refusal;
+    const MapLabels& labels = scene.labels.emplace(MapLabels{font, PlaceStationLabels(scene.scheme, scene.display, font)});
     for (const StationLabel& label : labels.placed) {
         if (!label.clear)
             PrintError(QStringLiteral("tram-map-tool render: stanica %1 \"%2\": za naziv nema slobodnog mjesta, "
@@ -225,40 +205,27 @@ std::optional<MapLabels> placeLabels(const MapScene& scene, QString& error)
                            .arg(label.station)
                            .arg(label.text));
     }
-    return labels;
+    return std::nullopt;
 }
 
 // The picture in memory, then written whole: a refusal leaves no file.
-std::optional<QString> writeMap(const MapScene& scene, const OutputOptions& options, const QString& input,
+std::optional<Refusal> writeMap(const MapScene& scene, const OutputOptions& options, const QString& input,
                                 const QString& output)
 {
     const QString title = QFileInfo(input).completeBaseName();
-    QString error;
     switch (options.kind) {
     case OutputKind::Png:
     case OutputKind::Bmp:
         return ExportPicture(withToolResolution(MapImage(scene, options.scale), options.scale), output,
                              rasterFormat(options.kind));
     case OutputKind::Svg:
-        if (!WriteOutputFile(output, MapSvg(scene, title), &error))
-            return error;
-        break;
+        return WriteOutputFile(output, MapSvg(scene, title));
     case OutputKind::Pdf:
-        if (!WriteOutputFile(output, MapPdf(scene, options.paper, title), &error))
-            return error;
-        break;
+        return WriteOutputFile(output, MapPdf(scene, options.paper, title));
     case OutputKind::None:
         break;
     }
     return std::nullopt;
-}
-
-int finish(const std::optional<QString>& failure)
-{
-    if (!failure)
-        return ExitSuccess;
-    PrintError(*failure);
-    return ExitUsageOrFileError;
 }
 
 } // namespace
@@ -275,37 +242,36 @@ int RunRender(const QStringList& arguments)
     const QString output = parser.positionalArguments().at(1);
 
     OutputOptions options;
-    QString error;
-    if (!readOutputOptions(parser, output, options, error))
-        return UsageError(command, error);
+    if (const auto refusal = readOutputOptions(parser, output, options))
+        return UsageError(command, *refusal);
     // The editor at start-up: its display defaults, nothing current, so
     // nothing marked and no route shown.
     EditState edit;
     DisplaySettings display;
     ApplyStartDisplay(display);
-    if (!applySizeOptions(parser, display, error))
-        return UsageError(command, error);
+    if (const auto refusal = applySizeOptions(parser, display))
+        return UsageError(command, *refusal);
     applySwitchOptions(parser, display);
 
     Scheme scheme;
-    if (!LoadSchemeFile(input, scheme, &error)) {
-        PrintError(error);
-        return ExitUsageOrFileError;
-    }
-    if (!applySchemeOptions(parser, scheme, edit, display, error))
-        return UsageError(command, error);
+    if (const auto refusal = LoadSchemeFile(input, scheme))
+        return Finish(refusal);
+    if (const auto refusal = applySchemeOptions(parser, scheme, edit, display))
+        return UsageError(command, *refusal);
 
     if (isRaster(options.kind) && options.scale == 1 && !options.labels) {
         // The editor's own drawing and picture export, as before there was
         // anything to print.
         Canvas canvas;
         DrawScheme(canvas, scheme, edit, display);
-        return finish(ExportPicture(withToolResolution(canvas.image(), 1), output, rasterFormat(options.kind)));
+        return Finish(ExportPicture(withToolResolution(canvas.image(), 1), output, rasterFormat(options.kind)));
     }
     MapScene scene{scheme, edit, display, std::nullopt};
-    if (options.labels && !(scene.labels = placeLabels(scene, error)))
-        return finish(error);
-    return finish(writeMap(scene, options, input, output));
+    if (options.labels) {
+        if (const auto refusal = placeLabels(scene))
+            return Finish(refusal);
+    }
+    return Finish(writeMap(scene, options, input, output));
 }
 
 } // namespace tram

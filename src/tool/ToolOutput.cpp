@@ -24,17 +24,24 @@ void PrintError(const QString& line)
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
+int Finish(const std::optional<Refusal>& refusal)
+{
+    if (!refusal)
+        return ExitSuccess;
+    PrintError(*refusal);
+    return ExitUsageOrFileError;
+}
+
 QString ShownFileName(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
 
-bool WriteOutputFile(const QString& path, const QByteArray& bytes, QString* error)
+std::optional<Refusal> WriteOutputFile(const QString& path, const QByteArray& bytes)
 {
-    const auto reason = WriteWholeFile(path, bytes);
-    if (reason && error)
-        *error = FileProblem(path, QStringLiteral("sacuvana"), *reason);
-    return !reason;
+    if (const auto reason = WriteWholeFile(path, bytes))
+        return FileProblem(path, QStringLiteral("sacuvana"), *reason);
+    return std::nullopt;
 }
 
 } // namespace tram

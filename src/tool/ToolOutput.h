@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/SafeWrite.h" // FileProblem, as the editor says it
+#include "model/Refusal.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,11 +22,15 @@ void PrintText(const QByteArray& text);
 // One line of messages on standard error, in UTF-8.
 void PrintError(const QString& line);
 
+// How a command ends: successfully, or with the refusal on standard error and
+// the usage or file error status.
+int Finish(const std::optional<Refusal>& refusal);
+
 // The file name as a message shows it.
 QString ShownFileName(const QString& path);
 
 // Writes the whole output through a temporary file beside the target, so a
 // failure leaves no partial file and keeps an existing one.
-bool WriteOutputFile(const QString& path, const QByteArray& bytes, QString* error);
+[[nodiscard]] std::optional<Refusal> WriteOutputFile(const QString& path, const QByteArray& bytes);
 
 } // namespace tram

@@ -102,10 +102,12 @@ private:
     void ShowSelectedObject();
     void ShowRoutePanel();
     void ShowTramPanel();
-    RoutePanelTexts TypedRoutePanel() const;
-    TramPanelTexts TypedTramPanel() const;
-    void RunRoutePanel(RouteCommand command);
-    void RunTramPanel(TramCommand command);
+    RoutePanelTexts typedRoutePanel() const;
+    TramPanelTexts typedTramPanel() const;
+    void runRoutePanel(RouteCommand command);
+    void runTramPanel(TramCommand command);
+    void showSteppedSegment(bool stepped);
+    void applyDisplaySwitch(const QCheckBox* box, bool DisplaySettings::*setting);
     bool openSchemeFile(const QString& path);
 
     EditorModel model_;

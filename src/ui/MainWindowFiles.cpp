@@ -28,11 +28,10 @@ void MainWindow::openAtStart(const QString& path)
 // A refused file is reported and leaves the scheme as it was.
 bool MainWindow::openSchemeFile(const QString& path)
 {
-    QString error;
-    if (LoadSchemeFile(path, model_.scheme, &error))
-        return true;
-    prompts_->warning(this, error);
-    return false;
+    const auto refusal = LoadSchemeFile(path, model_.scheme);
+    if (refusal)
+        prompts_->warning(this, *refusal);
+    return !refusal;
 }
 
 void MainWindow::mnuSave_Click()
@@ -40,9 +39,8 @@ void MainWindow::mnuSave_Click()
     const QString path = prompts_->saveFileName(this, QStringLiteral("Save"), SchemeFilter);
     if (path.isEmpty())
         return;
-    QString error;
-    if (!SaveSchemeFile(path, model_.scheme, &error))
-        prompts_->warning(this, error);
+    if (const auto refusal = SaveSchemeFile(path, model_.scheme))
+        prompts_->warning(this, *refusal);
 }
 
 } // namespace tram

@@ -11,37 +11,37 @@ namespace tram {
 
 void MainWindow::cmdNovaRuta_Click()
 {
-    RunRoutePanel(RouteCommand::New);
+    runRoutePanel(RouteCommand::New);
 }
 
 void MainWindow::cmdProslaRuta_Click()
 {
-    RunRoutePanel(RouteCommand::Previous);
+    runRoutePanel(RouteCommand::Previous);
 }
 
 void MainWindow::cmdSlijedecaRuta_Click()
 {
-    RunRoutePanel(RouteCommand::Next);
+    runRoutePanel(RouteCommand::Next);
 }
 
 void MainWindow::cmdNoviVlakon_Click()
 {
-    RunTramPanel(TramCommand::New);
+    runTramPanel(TramCommand::New);
 }
 
 void MainWindow::cmdProsli_Click()
 {
-    RunTramPanel(TramCommand::Previous);
+    runTramPanel(TramCommand::Previous);
 }
 
 void MainWindow::cmdSlijedeci_Click()
 {
-    RunTramPanel(TramCommand::Next);
+    runTramPanel(TramCommand::Next);
 }
 
-void MainWindow::RunRoutePanel(RouteCommand command)
+void MainWindow::runRoutePanel(RouteCommand command)
 {
-    if (const auto refusal = RunRouteCommand(command, TypedRoutePanel(), model_.scheme, model_.edit)) {
+    if (const auto refusal = RunRouteCommand(command, typedRoutePanel(), model_.scheme, model_.edit)) {
         prompts_->warning(this, *refusal);
         return;
     }
@@ -52,16 +52,16 @@ void MainWindow::RunRoutePanel(RouteCommand command)
 }
 
 // Trams are not drawn, so no tram command redraws.
-void MainWindow::RunTramPanel(TramCommand command)
+void MainWindow::runTramPanel(TramCommand command)
 {
-    if (const auto refusal = RunTramCommand(command, TypedTramPanel(), model_.scheme, model_.edit)) {
+    if (const auto refusal = RunTramCommand(command, typedTramPanel(), model_.scheme, model_.edit)) {
         prompts_->warning(this, *refusal);
         return;
     }
     ShowTramPanel();
 }
 
-RoutePanelTexts MainWindow::TypedRoutePanel() const
+RoutePanelTexts MainWindow::typedRoutePanel() const
 {
     RoutePanelTexts texts;
     texts.number = txtBrojRute->text();
@@ -71,7 +71,7 @@ RoutePanelTexts MainWindow::TypedRoutePanel() const
     return texts;
 }
 
-TramPanelTexts MainWindow::TypedTramPanel() const
+TramPanelTexts MainWindow::typedTramPanel() const
 {
     return {txtSerijskiBroj->text(), txtRuta->text()};
 }

@@ -20,18 +20,21 @@ void MainWindow::cmdNoviSegment_Click()
 
 void MainWindow::cmdProsliSegment_Click()
 {
-    if (!PreviousSegment(model_.edit))
-        return;
-    txtBrojSegmenta->setText(ShowNumber(model_.edit.CurrentSegment));
-    if (model_.display.MarkSegment)
-        Redraw();
+    showSteppedSegment(PreviousSegment(model_.edit));
 }
 
 void MainWindow::cmdSlijedeciSegment_Click()
 {
-    if (!NextSegment(model_.scheme, model_.edit))
+    showSteppedSegment(NextSegment(model_.scheme, model_.edit));
+}
+
+// A step at the end changes nothing, so nothing is shown again.
+void MainWindow::showSteppedSegment(bool stepped)
+{
+    if (!stepped)
         return;
     txtBrojSegmenta->setText(ShowNumber(model_.edit.CurrentSegment));
+    // The map shows the current segment only while "Oznaci segment" is on.
     if (model_.display.MarkSegment)
         Redraw();
 }

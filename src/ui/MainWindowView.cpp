@@ -33,41 +33,47 @@ void MainWindow::cmdCrtaj_Click()
 
 void MainWindow::chkShowCircles_Click()
 {
-    model_.display.ShowCircles = isOn(chkShowCircles);
-    Redraw();
+    applyDisplaySwitch(chkShowCircles, &DisplaySettings::ShowCircles);
 }
 
 void MainWindow::chkShowSpec1_Click()
 {
-    model_.display.ShowStations = isOn(chkShowSpec1);
-    Redraw();
+    applyDisplaySwitch(chkShowSpec1, &DisplaySettings::ShowStations);
 }
 
 void MainWindow::chkShowSpec2_Click()
 {
-    model_.display.ShowLights = isOn(chkShowSpec2);
-    Redraw();
+    applyDisplaySwitch(chkShowSpec2, &DisplaySettings::ShowLights);
 }
 
 void MainWindow::chkPrikaziRutu_Click()
 {
-    model_.display.ShowRoute = isOn(chkPrikaziRutu);
-    Redraw();
+    applyDisplaySwitch(chkPrikaziRutu, &DisplaySettings::ShowRoute);
 }
 
 void MainWindow::chkOznaciTrenutniSegment_Click()
 {
-    model_.display.MarkSegment = isOn(chkOznaciTrenutniSegment);
+    applyDisplaySwitch(chkOznaciTrenutniSegment, &DisplaySettings::MarkSegment);
+}
+
+// Every display switch takes its box's state and redraws, even when the
+// setting did not change.
+void MainWindow::applyDisplaySwitch(const QCheckBox* box, bool DisplaySettings::*setting)
+{
+    model_.display.*setting = isOn(box);
     Redraw();
 }
 
 void MainWindow::cmdResize_Click()
 {
-    const RescaleResult result = RescaleHorizontally(txtResize->text(), model_.scheme);
-    if (!result.refusal.isEmpty())
-        prompts_->warning(this, result.refusal);
-    if (result.rescaled)
-        Redraw();
+    const auto coefficient = RescaleCoefficient(txtResize->text());
+    if (!coefficient)
+        return;
+    if (const auto refusal = RescaleHorizontally(*coefficient, model_.scheme)) {
+        prompts_->warning(this, *refusal);
+        return;
+    }
+    Redraw();
 }
 
 void MainWindow::hscScroll_Change()

@@ -162,25 +162,22 @@ private:
 
 } // namespace
 
-std::optional<QFont> LoadLabelFont(QString* error)
+std::optional<Refusal> LoadLabelFont(QFont& font)
 {
     // Once per process: the font database keeps it.
     static const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(LabelFontFile));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (id < 0 || families.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("Font za nazive stanica nije ucitan iz \"%1\" (paket fonts-dejavu-core).")
-                         .arg(QString::fromLatin1(LabelFontFile));
-        return std::nullopt;
-    }
-    QFont font(families.constFirst());
+    if (id < 0 || families.isEmpty())
+        return QStringLiteral("Font za nazive stanica nije ucitan iz \"%1\" (paket fonts-dejavu-core).")
+            .arg(QString::fromLatin1(LabelFontFile));
+    font = QFont(families.constFirst());
     font.setPixelSize(LabelPixelSize);
     // The same shapes and widths at every scale and on every device, so the
     // boxes measured here hold the text wherever it is drawn; no other font
     // stands in for a missing letter.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::NoFontMerging);
-    return font;
+    return std::nullopt;
 }
 
 QString LabelText(const StationName& name)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "model/Refusal.h"
 
 #include <QFont>
 #include <QPainter>
@@ -16,9 +17,8 @@ namespace tram {
 inline constexpr char LabelFontFile[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 inline constexpr int LabelPixelSize = 12;
 
-// The font of the station names; needs a QGuiApplication. On failure returns
-// nothing and gives the text to show.
-std::optional<QFont> LoadLabelFont(QString* error);
+// The font of the station names; needs a QGuiApplication.
+[[nodiscard]] std::optional<Refusal> LoadLabelFont(QFont& font);
 
 // The name as a label shows it: without the padding blanks, and with the
 // NULs of a name never applied and other control characters left out.

@@ -4,7 +4,6 @@
 // environment.
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
 
@@ -16,10 +15,18 @@ struct ToolRun {
     QByteArray err;
 };
 
+// A built program's path, which CTest gives in the environment variable.
+inline QString builtProgram(const char* variable)
+{
+    const QString path = qEnvironmentVariable(variable);
+    if (path.isEmpty())
+        qFatal("%s is not set: run the test through ctest", variable);
+    return path;
+}
+
 inline QString toolPath()
 {
-    // Tests are built in <build>/tests, the tool in <build>/bin.
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tram-map-tool");
+    return builtProgram("TRAM_MAP_TOOL");
 }
 
 inline ToolRun runProgram(const QString& program, const QStringList& arguments)

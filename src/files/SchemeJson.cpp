@@ -1,4 +1,4 @@
-#include "SchemeJson.h"
+#include "files/SchemeJson.h"
 
 #include "files/CodePage.h"
 #include "model/NumberText.h"
@@ -31,18 +31,12 @@ QJsonValue positionToJson(double position)
     return QStringLiteral("0x%1").arg(bits, 16, 16, QChar(u'0'));
 }
 
-// Loop bound: never past the table, never below zero.
-int used(int count, int limit)
-{
-    return std::clamp(count, 0, limit);
-}
-
 QJsonArray segmentsToJson(const Scheme& scheme)
 {
     QJsonArray segments;
-    for (int s = 1; s <= used(scheme.SegmentCount, MaxSegments); ++s) {
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
         QJsonArray points;
-        for (int j = 1; j <= used(scheme.PointCount[s], MaxPoints); ++j)
+        for (int j = 1; j <= PointsInUse(scheme, s); ++j)
             points.append(QJsonObject{{"x", scheme.Points[s][j].X}, {"y", scheme.Points[s][j].Y}});
         segments.append(QJsonObject{{"points", points}});
     }
@@ -52,7 +46,7 @@ QJsonArray segmentsToJson(const Scheme& scheme)
 QJsonArray lightsToJson(const Scheme& scheme)
 {
     QJsonArray lights;
-    for (int i = 1; i <= used(scheme.LightCount, MaxLights); ++i) {
+    for (int i = 1; i <= LightsInUse(scheme); ++i) {
         const TrafficLight& light = scheme.Lights[i];
         lights.append(QJsonObject{{"segment", light.Segment},
                                   {"position", positionToJson(light.Position)},
@@ -67,7 +61,7 @@ QJsonArray lightsToJson(const Scheme& scheme)
 QJsonArray stationsToJson(const Scheme& scheme)
 {
     QJsonArray stations;
-    for (int i = 1; i <= used(scheme.StationCount, MaxStations); ++i) {
+    for (int i = 1; i <= StationsInUse(scheme); ++i) {
         const Station& station = scheme.Stations[i];
         stations.append(QJsonObject{{"segment", station.Segment},
                                     {"position", positionToJson(station.Position)},
@@ -80,7 +74,7 @@ QJsonArray stationsToJson(const Scheme& scheme)
 QJsonArray tramsToJson(const Scheme& scheme)
 {
     QJsonArray trams;
-    for (int t = 1; t <= used(scheme.TramCount, MaxTrams); ++t)
+    for (int t = 1; t <= TramsInUse(scheme); ++t)
         trams.append(QJsonObject{{"serial", scheme.TramSerial[t]}, {"route", scheme.TramRoute[t]}});
     return trams;
 }
@@ -88,9 +82,9 @@ QJsonArray tramsToJson(const Scheme& scheme)
 QJsonArray routesToJson(const Scheme& scheme)
 {
     QJsonArray routes;
-    for (int r = 1; r <= used(scheme.RouteCount, MaxRoutes); ++r) {
+    for (int r = 1; r <= RoutesInUse(scheme); ++r) {
         QJsonArray segments;
-        for (int k = 1; k <= used(scheme.RouteLength[r], MaxRouteSlots); ++k)
+        for (int k = 1; k <= RouteSlotsInUse(scheme, r); ++k)
             segments.append(scheme.RouteSegments[r][k]);
         routes.append(QJsonObject{{"segments", segments}});
     }
@@ -352,7 +346,7 @@ QByteArray SchemeToJson(const Scheme& scheme)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-bool SchemeFromJson(const QByteArray& json, Scheme& scheme, QString* error)
+std::optional<Refusal> SchemeFromJson(const QByteArray& json, Scheme& scheme)
 {
     JsonReader in;
     QJsonParseError parseError;
@@ -367,13 +361,10 @@ bool SchemeFromJson(const QByteArray& json, Scheme& scheme, QString* error)
             && readStations(in, root["stations"], result) && readTrams(in, root["trams"], result)
             && readRoutes(in, root["routes"], result)
         : in.fail(placeInText(json, parseError.offset), parseError.errorString());
-    if (!ok) {
-        if (error)
-            *error = in.error();
-        return false;
-    }
+    if (!ok)
+        return in.error();
     scheme = result;
-    return true;
+    return std::nullopt;
 }
 
 } // namespace tram

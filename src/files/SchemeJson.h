@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/Refusal.h"
 #include "model/Scheme.h"
 
 #include <QByteArray>
-#include <QString>
 
 namespace tram {
 
@@ -16,9 +16,9 @@ QByteArray SchemeToJson(const Scheme& scheme);
 
 // Reads the JSON form back with the limits and field ranges of the scheme
 // file; a name shorter than 30 characters is padded with blanks, as the
-// editor applies names. Everything is checked before the scheme changes: on
-// failure it is untouched and *error names the place, counting elements from
-// 1 like the editor ("stations[3].segment: ...").
-bool SchemeFromJson(const QByteArray& json, Scheme& scheme, QString* error);
+// editor applies names. Everything is checked before the scheme changes: a
+// refusal names the place, counting elements from 1 like the editor
+// ("stations[3].segment: ...").
+[[nodiscard]] std::optional<Refusal> SchemeFromJson(const QByteArray& json, Scheme& scheme);
 
 } // namespace tram

@@ -1,4 +1,4 @@
-#include "SchemeCheck.h"
+#include "files/SchemeCheck.h"
 
 #include "files/CodePage.h"
 #include "model/NumberText.h"
@@ -13,13 +13,13 @@ namespace {
 
 bool segmentExists(const Scheme& scheme, int segment)
 {
-    return segment >= 1 && segment <= scheme.SegmentCount;
+    return segment >= 1 && segment <= SegmentsInUse(scheme);
 }
 
 void checkSegments(const Scheme& scheme, QStringList& findings)
 {
-    for (int s = 1; s <= scheme.SegmentCount; ++s) {
-        const int count = scheme.PointCount[s];
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        const int count = PointsInUse(scheme, s);
         if (count < 2)
             findings << QStringLiteral("segment %1: ima manje od dvije tacke (%2)").arg(s).arg(count);
         // A vertex off the canvas can be neither seen nor dragged back.
@@ -40,7 +40,7 @@ void checkPlacement(const Scheme& scheme, const QString& object, int segment, do
         findings << QStringLiteral("%1: segment %2 ne postoji").arg(object).arg(segment);
         return;
     }
-    const double length = PolylineLength(scheme, segment, 1, scheme.PointCount[segment]);
+    const double length = PolylineLength(scheme, segment, 1, PointsInUse(scheme, segment));
     if (!(position >= 0 && position <= length))
         findings << QStringLiteral("%1: polozaj %2 je izvan 0..%3 segmenta %4")
                         .arg(object, ShowNumber(position), ShowNumber(length)).arg(segment);
@@ -48,14 +48,14 @@ void checkPlacement(const Scheme& scheme, const QString& object, int segment, do
 
 void checkLights(const Scheme& scheme, QStringList& findings)
 {
-    for (int i = 1; i <= scheme.LightCount; ++i)
+    for (int i = 1; i <= LightsInUse(scheme); ++i)
         checkPlacement(scheme, QStringLiteral("semafor %1").arg(i), scheme.Lights[i].Segment,
                        scheme.Lights[i].Position, findings);
 }
 
 void checkStations(const Scheme& scheme, QStringList& findings)
 {
-    for (int i = 1; i <= scheme.StationCount; ++i) {
+    for (int i = 1; i <= StationsInUse(scheme); ++i) {
         const QString object = QStringLiteral("stanica %1").arg(i);
         checkPlacement(scheme, object, scheme.Stations[i].Segment, scheme.Stations[i].Position, findings);
         // Such a byte is kept, but shows as no letter anywhere.
@@ -67,19 +67,19 @@ void checkStations(const Scheme& scheme, QStringList& findings)
 
 void checkTrams(const Scheme& scheme, QStringList& findings)
 {
-    for (int t = 1; t <= scheme.TramCount; ++t) {
+    for (int t = 1; t <= TramsInUse(scheme); ++t) {
         const int route = scheme.TramRoute[t];
-        if (route < 1 || route > scheme.RouteCount)
+        if (route < 1 || route > RoutesInUse(scheme))
             findings << QStringLiteral("vlakon %1: ruta %2 ne postoji").arg(t).arg(route);
     }
 }
 
 void checkRoutes(const Scheme& scheme, QStringList& findings)
 {
-    for (int r = 1; r <= scheme.RouteCount; ++r) {
-        if (scheme.RouteLength[r] == 0)
+    for (int r = 1; r <= RoutesInUse(scheme); ++r) {
+        if (RouteSlotsInUse(scheme, r) == 0)
             findings << QStringLiteral("ruta %1: nema nijedan segment").arg(r);
-        for (int k = 1; k <= scheme.RouteLength[r]; ++k) {
+        for (int k = 1; k <= RouteSlotsInUse(scheme, r); ++k) {
             const int segment = scheme.RouteSegments[r][k];
             if (!segmentExists(scheme, segment))
                 findings << QStringLiteral("ruta %1, mjesto %2: segment %3 ne postoji").arg(r).arg(k).arg(segment);
