@@ -116,22 +116,8 @@ Map Scattered()
 {
     Map m = benchmaps::emptyMap();
     std::mt19937 rng(20264);
-    auto coordinate = [&](int size) {
-        switch (rng() % 3) {
-        case 0:
-            return int16_t(rng());
-        case 1:
-            return int16_t(int(rng() % uint32_t(size + 200)) - 100);
-        default:
-            return int16_t(int(rng() % 4000) - 2000);
-        }
-    };
-    for (int i = 1; i <= MaxSegments; ++i) {
-        m.scheme.SegmentCount = int16_t(i);
-        m.scheme.PointCount[i] = int16_t(1 + rng() % MaxPoints);
-        for (int j = 1; j <= m.scheme.PointCount[i]; ++j)
-            m.scheme.Points[i][j] = MapPoint{coordinate(Canvas::Width), coordinate(Canvas::Height)};
-    }
+    for (int i = 1; i <= MaxSegments; ++i)
+        randommaps::AddScattered(m.scheme, rng, int(1 + rng() % MaxPoints));
     m.edit.CurrentSegment = 5;
     return m;
 }
