@@ -215,6 +215,8 @@ private slots:
     void largePictureIsDrawnLarge();
     void labelsKeepTheirLetters();
     void crowdedLabelsDoNotOverlap();
+    void labelsAtTheEdgeStayBesideTheirStation_data();
+    void labelsAtTheEdgeStayBesideTheirStation();
     void whereNoRoomIsLeftItIsSaid();
 };
 
@@ -418,6 +420,41 @@ void MapOutputTest::crowdedLabelsDoNotOverlap()
             QVERIFY2(inside, qPrintable(QStringLiteral("ink at (%1, %2)").arg(x).arg(y)));
         }
     }
+}
+
+// A station at the end of a track that runs from the canvas's side and rises:
+// a name centred over it would cross the side, and every place beside it the
+// track. The name goes over or under the station, moved along the side, not
+// to a place further along the track.
+void MapOutputTest::labelsAtTheEdgeStayBesideTheirStation_data()
+{
+    QTest::addColumn<MapPoint>("end");
+    QTest::addColumn<MapPoint>("inward");
+    QTest::newRow("left side") << MapPoint{38, 200} << MapPoint{150, 188};
+    QTest::newRow("right side") << MapPoint{961, 200} << MapPoint{849, 188};
+}
+
+void MapOutputTest::labelsAtTheEdgeStayBesideTheirStation()
+{
+    QFETCH(MapPoint, end);
+    QFETCH(MapPoint, inward);
+    QFont font;
+    const auto refusal = LoadLabelFont(font);
+    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
+    Scheme scheme;
+    AddSegment(scheme, {end, inward});
+    scheme.StationCount = 1;
+    scheme.Stations[1] = {1, 0.0, 10, PaddedName(QStringLiteral("Glavna stanica"))};
+    DisplaySettings display;
+    ApplyStartDisplay(display);
+
+    const auto labels = PlaceStationLabels(scheme, display, font);
+    QCOMPARE(int(labels.size()), 1);
+    const QRectF box = labels[0].box;
+    QVERIFY(labels[0].clear);
+    QVERIFY(QRectF(0, 0, Canvas::Width, Canvas::Height).contains(box));
+    QVERIFY2(box.left() <= end.X && end.X + 1 <= box.right(),
+             qPrintable(QStringLiteral("%1 to %2").arg(box.left()).arg(box.right())));
 }
 
 void MapOutputTest::whereNoRoomIsLeftItIsSaid()

@@ -63,6 +63,18 @@ double pieceDistanceToBox(QPointF a, QPointF b, const QRectF& box)
     return d;
 }
 
+// Where a label centred on a symbol starts, moved along the canvas's side of
+// `length` so that it stays within it, as long as it still spans the symbol:
+// a station near the edge keeps its name beside it, not a place further on.
+double centredWithin(double symbolStart, double symbolEnd, double size, double length)
+{
+    const double centred = (symbolStart + symbolEnd) / 2 - size / 2;
+    if (size > length)
+        return centred;
+    const double within = std::clamp(centred, 0.0, length - size);
+    return within <= symbolStart && within + size >= symbolEnd ? within : centred;
+}
+
 // The eight places around the symbol, `out` pixels away from it.
 std::array<QRectF, 8> placesAround(const QRectF& symbol, QSizeF size, double out)
 {
@@ -72,8 +84,8 @@ std::array<QRectF, 8> placesAround(const QRectF& symbol, QSizeF size, double out
     const double left = symbol.left() - out - w;
     const double above = symbol.top() - out - h;
     const double below = symbol.bottom() + out;
-    const double middleX = symbol.center().x() - w / 2;
-    const double middleY = symbol.center().y() - h / 2;
+    const double middleX = centredWithin(symbol.left(), symbol.right(), w, Canvas::Width);
+    const double middleY = centredWithin(symbol.top(), symbol.bottom(), h, Canvas::Height);
     return {QRectF(right, middleY, w, h), QRectF(left, middleY, w, h),  QRectF(middleX, above, w, h),
             QRectF(middleX, below, w, h), QRectF(right, above, w, h),   QRectF(right, below, w, h),
             QRectF(left, above, w, h),    QRectF(left, below, w, h)};
