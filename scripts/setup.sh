@@ -13,6 +13,9 @@ PACKAGES+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file)
 # The tool's SVG and PDF, the station names' font, and the PDF checks of its tests.
 PACKAGES+=(qt6-svg-dev fonts-dejavu-core poppler-utils)
 PACKAGES+=(libzip-dev libcsv-dev) # GTFS import: zip archives, CSV
+# The package, manual page and completion tests: Debian's checker, hardening-check
+# (devscripts), appstreamcli, man and col to render the pages, bash-completion.
+PACKAGES+=(lintian devscripts appstream man-db bsdextrautils bash-completion)
 # The full check (test-full.sh): clang with its sanitizer and libFuzzer runtimes, and
 # llvm-symbolizer for readable sanitizer reports.
 PACKAGES+=(clang libclang-rt-14-dev llvm)

@@ -21,10 +21,16 @@ expected=$(LC_ALL=C sort <<EOF
 ${prefix#/}/bin/tram-map-editor
 ${prefix#/}/bin/tram-map-tool
 ${prefix#/}/share/applications/$id.desktop
+${prefix#/}/share/bash-completion/completions/tram-map-tool
+${prefix#/}/share/doc/tram-map-editor/changelog.gz
+${prefix#/}/share/doc/tram-map-editor/copyright
 ${prefix#/}/share/icons/hicolor/128x128/apps/$id.png
 ${prefix#/}/share/icons/hicolor/256x256/apps/$id.png
 ${prefix#/}/share/icons/hicolor/48x48/apps/$id.png
 ${prefix#/}/share/icons/hicolor/scalable/apps/$id.svg
+${prefix#/}/share/man/man1/tram-map-editor.1.gz
+${prefix#/}/share/man/man1/tram-map-tool.1.gz
+${prefix#/}/share/metainfo/$id.metainfo.xml
 ${prefix#/}/share/mime/packages/$id.xml
 EOF
 )
@@ -67,4 +73,4 @@ for size in 48 128 256; do
   png="$installed/share/icons/hicolor/${size}x${size}/apps/$id.png"
   file -b "$png" | grep -q "^PNG image data, $size x $size," || fail "$png: $(file -b "$png")"
 done
-echo "install tree: 8 files under $prefix, all checks passed"
+echo "install tree: $(wc -l <<<"$expected") files under $prefix, all checks passed"
