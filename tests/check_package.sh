@@ -5,8 +5,8 @@
 # the MIME, menu and icon packages do the refreshing). Then what Debian asks
 # of a package: lintian without an error or warning, the copyright and the
 # changelog, AppStream metadata that appstreamcli accepts, manual pages that
-# render without a warning, stripped binaries, and, in a hardened build
-# (HARDENED is ON), hardening-check content with them.
+# render without a warning, stripped binaries, and, where the build is
+# hardened (HARDENED is ON), binaries that hardening-check passes.
 #   check_package.sh CPACK BUILD_DIR VERSION HARDENED
 set -euo pipefail
 cpack=$1 build=$2 version=$3 hardened=$4
