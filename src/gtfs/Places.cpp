@@ -1,6 +1,7 @@
 #include "gtfs/Places.h"
 
 #include "gtfs/FeedError.h"
+#include "gtfs/GeoDistance.h"
 
 #include <QHash>
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace tram::gtfs {
 
 namespace {
 
-constexpr double EarthRadius = 6371008.8;
 constexpr double MergeDistance = 100;
 
 // The station a stop belongs to, or the stop itself.
@@ -39,14 +39,6 @@ struct Unit {
 };
 
 } // namespace
-
-double MetresBetween(GeoPoint a, GeoPoint b)
-{
-    constexpr double radians = M_PI / 180;
-    const double x = (b.lon - a.lon) * radians * std::cos((a.lat + b.lat) / 2 * radians);
-    const double y = (b.lat - a.lat) * radians;
-    return EarthRadius * std::hypot(x, y);
-}
 
 Places MergeStops(const Feed& feed)
 {
@@ -93,7 +85,7 @@ Places MergeStops(const Feed& feed)
     }
     // Sorted from south to north, a unit is compared only with those within
     // reach in latitude, so a name shared by many stops costs little.
-    constexpr double reachInLatitude = MergeDistance / EarthRadius * 180 / M_PI;
+    const double reachInLatitude = DegreesOfLatitude(MergeDistance);
     for (std::vector<int>& group : byName) {
         std::sort(group.begin(), group.end(), [&](int a, int b) { return unitAt[size_t(a)].lat < unitAt[size_t(b)].lat; });
         for (size_t i = 0; i < group.size(); ++i) {

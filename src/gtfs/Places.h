@@ -17,9 +17,6 @@ struct Places {
     int stopsUsed = 0;            // stops the tram trips call at
 };
 
-// Distance in metres on the earth's surface.
-double MetresBetween(GeoPoint a, GeoPoint b);
-
 // Merges the stops the tram trips call at: a stop belongs to its parent
 // station when it has one; stations and stops without one that share a name
 // and lie within 100 m of each other become one place. Throws FeedError for
