@@ -101,15 +101,17 @@ ImportResult build(FeedFiles& files, const ImportOptions& options)
             summary.notes << QStringLiteral("linija %1 nema nijednu voznju s bar dvije stanice; nije uvezena")
                                  .arg(feed.routes[r].shownName());
     }
-    const CanvasLayout layout = LayOut(network, places, MaxPoints);
+    const CanvasLayout layout = LayOut(network, MaxPoints);
     EditorModel model;
     addSegments(layout, model.scheme);
     addStations(network, layout, places, model, summary);
     addRoutesAndTrams(feed, network, order, trams, model, summary);
     result.scheme = model.scheme;
     summary.stopsUsed = places.stopsUsed;
+    summary.stopsMerged = places.stopsMerged;
     summary.stations = model.scheme.StationCount;
     summary.segments = model.scheme.SegmentCount;
+    summary.directionPairsJoined = network.directionPairsJoined;
     summary.largestError = layout.largestError;
     summary.day = trams.day;
     summary.tripsOnDay = trams.trips;

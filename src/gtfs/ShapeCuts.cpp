@@ -204,6 +204,11 @@ std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip, const std::ve
     return cuts;
 }
 
+GeoPoint PointOfCut(const Shape& shape, ShapeCut cut)
+{
+    return pointOf(shape.points, cut);
+}
+
 std::vector<GeoPoint> ShapeBetween(const Shape& shape, ShapeCut from, ShapeCut to)
 {
     std::vector<GeoPoint> inner;
