@@ -6,6 +6,7 @@
 #include "files/SchemeCheck.h"
 #include "files/SchemeFile.h"
 #include "gtfs/GtfsImport.h"
+#include "gtfs/StationNames.h"
 #include "support/ToolRun.h"
 #include "view/Geometry.h"
 
@@ -162,6 +163,8 @@ private slots:
     void stopsOfOneNameAreOneStation();
     void streetsOfOneWayAreOneTrack_data();
     void streetsOfOneWayAreOneTrack();
+    void longNamesFit_data();
+    void longNamesFit();
     void tripsPassingStopsMakeNoTrack_data();
     void tripsPassingStopsMakeNoTrack();
     void tramsOnTheDay_data();
@@ -225,7 +228,7 @@ void GtfsImportTest::stationsSitOnTheirVertices()
     QCOMPARE(s.StationCount, 12);
     // In travel order along segment 1, then the places the later segments add.
     const QStringList names = {"Ilidža", "Čengić Vila", "Đorđa Ćosića", "Šip Žica", "Trg ?", "Most",
-                               "Univerzitetski klinički centar", "Grbavica", "Otoka, \"Nova\" strana",
+                               "Univerzitetski klinički.", "Grbavica", "Otoka, \"Nova\" strana",
                                "Skenderija (Dom mladih)", "Marijin Dvor", "Drvenija"};
     const int segments[] = {1, 1, 1, 1, 2, 3, 3, 4, 4, 5, 5, 5};
     QSet<QPair<int, int>> vertices;
@@ -257,7 +260,8 @@ void GtfsImportTest::stationNamesInTheCodePage()
     const QStringList& notes = result.summary.notes;
     QCOMPARE(notes.size(), 2);
     QVERIFY(notes[0].contains(QStringLiteral("stanica 5 \"Trg Ω\"")) && notes[0].contains(QStringLiteral("Ω")));
-    QVERIFY(notes[1].contains(QStringLiteral("stanica 7 \"Univerzitetski klinički centar Koševo\": naziv skracen")));
+    QCOMPARE(notes[1], QStringLiteral("stanica 7 \"Univerzitetski klinički centar Koševo\": naziv duzi od 30 znakova "
+                                      "skracen u \"Univerzitetski klinički.\""));
     // What the file holds reads back as the scheme has it.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("mreza.sch"));
@@ -432,6 +436,46 @@ void GtfsImportTest::streetsOfOneWayAreOneTrack()
     QCOMPARE((away > 0) - (away < 0), side);
     QCOMPARE(CheckScheme(s), QStringList());
     QVERIFY(routesAreChains(s));
+}
+
+void GtfsImportTest::longNamesFit_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("fitted");
+    QTest::newRow("30 characters") << QStringList{"Univerzitetski klinički centar"}
+                                   << QStringList{"Univerzitetski klinički centar"};
+    QTest::newRow("parenthesis dropped") << QStringList{"Skenderija (Dom mladih, ulaz sa sjevera)", "Skenderija most"}
+                                         << QStringList{"Skenderija", "Skenderija most"};
+    QTest::newRow("comma and dash dropped")
+        << QStringList{"Trg Ivana Krndelja, peron prema Ilidzi", "Autobuska stanica - Istocno Sarajevo"}
+        << QStringList{"Trg Ivana Krndelja", "Autobuska stanica"};
+    // The same name twice (far apart, or a trip calls at both) tells nothing apart.
+    QTest::newRow("one name twice") << QStringList{"Depo (okretnica na kraju grada)", "Depo (okretnica na kraju grada)"}
+                                    << QStringList{"Depo", "Depo"};
+    QTest::newRow("parenthesis telling two apart")
+        << QStringList{"Marijin Dvor (Zemaljski muzej BiH)", "Marijin Dvor (Vijecnica, Katedrala)"}
+        << QStringList{"Marijin Dvor (Zemaljski muzej.", "Marijin Dvor (Vijecnica."};
+    QTest::newRow("rest is another station") << QStringList{"Most (jako dugacak naziv jednog trga)", "Most"}
+                                             << QStringList{"Most (jako dugacak naziv.", "Most"};
+    QTest::newRow("cut after a word") << QStringList{"Univerzitetski klinički centar Koševo"}
+                                      << QStringList{"Univerzitetski klinički."};
+    QTest::newRow("all in parenthesis") << QStringList{"(Okretnica na kraju dugacke pruge)"}
+                                        << QStringList{"(Okretnica na kraju dugacke."};
+    QTest::newRow("one word of 40") << QStringList{QString(40, u'W')} << QStringList{QString(29, u'W') + "."};
+}
+
+// Names over 30 characters shortened as riders know them, never inside a word.
+void GtfsImportTest::longNamesFit()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, fitted);
+    const std::vector<SchemeName> stored = ToSchemeNames(names);
+    QStringList shown;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        shown << ShownName(stored[i].name);
+        QCOMPARE(stored[i].shortened, names[qsizetype(i)].size() > NameLength);
+    }
+    QCOMPARE(shown, fitted);
 }
 
 void GtfsImportTest::tripsPassingStopsMakeNoTrack_data()

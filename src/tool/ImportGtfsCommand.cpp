@@ -30,13 +30,17 @@ postaje ruta sa segmentima svog najcesceg niza stanica u jednom smjeru, i
 dobija onoliko vlakona koliko ima voznji u toku u najprometnijem trenutku
 dana.
 
+Naziv duzi od 30 znakova gubi zavrsni dio u zagradama (ili iza zareza ili
+" - ") dok je duzi, ako ostatak nije naziv druge stanice; inace se reze
+iza posljednje cijele rijeci do 29 znakova i zavrsava tackom.
+
 Opcije:
   --routes A,B,...   samo ove linije (route_short_name ili route_id)
   --date GGGG-MM-DD  dan za vlakone (bez nje: dan s najvise voznji)
 
 Sazetak (s brojem spojenih stajalista i parova smjerova spojenih u jedan
-kolosijek) ide na standardni izlaz; skraceni nazivi i znakovi koje kodna
-stranica nema na standardnu gresku. Feed koji ne
+kolosijek) ide na standardni izlaz; skraceni nazivi, stari i novi, i
+znakovi koje kodna stranica nema na standardnu gresku. Feed koji ne
 stane u granice seme (40 segmenata, 50 tacaka, 100 stanica, 20 ruta,
 18 segmenata u ruti, 100 vlakona) se odbija s porukom koja kaze sta i
 koje linije ne staju.
