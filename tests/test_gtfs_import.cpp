@@ -3,8 +3,10 @@
 // and feeds over the scheme's limits refused with the place or the limit.
 
 #include "editing/StationsPanel.h"
+#include "files/SchemeCheck.h"
 #include "files/SchemeFile.h"
 #include "gtfs/GtfsImport.h"
+#include "gtfs/StationNames.h"
 #include "support/ToolRun.h"
 #include "view/Geometry.h"
 
@@ -79,6 +81,27 @@ QList<int> tramsPerRoute(const Scheme& s)
 MapPoint first(const Scheme& s, int segment) { return s.Points[segment][1]; }
 MapPoint last(const Scheme& s, int segment) { return s.Points[segment][s.PointCount[segment]]; }
 
+// Each route goes on from the end of a segment where the next one starts or ends.
+bool routesAreChains(const Scheme& s)
+{
+    for (int r = 1; r <= s.RouteCount; ++r) {
+        for (int k = 1; k < s.RouteLength[r]; ++k) {
+            const int a = s.RouteSegments[r][k], b = s.RouteSegments[r][k + 1];
+            const QList<MapPoint> ends = {first(s, b), last(s, b)};
+            if (!ends.contains(first(s, a)) && !ends.contains(last(s, a)))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Metres east and north of a point, as "lat,lon".
+QByteArray metresAt(double x, double y)
+{
+    return QByteArray::number(45 + y / 111195.0, 'f', 7) + ","
+        + QByteArray::number(15 + x / (111195.0 * std::cos(45 * M_PI / 180)), 'f', 7);
+}
+
 // Feeds of a given shape, stops 100 m apart on a grid, every trip at 07:00
 // on a service that runs every day of 2024.
 struct FeedBuilder {
@@ -88,6 +111,10 @@ struct FeedBuilder {
     QByteArray times = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n";
     int tripCount = 0;
 
+    void stopAt(const QByteArray& id, const QByteArray& name, double x, double y)
+    {
+        stops += id + "," + name + "," + metresAt(x, y) + "\n";
+    }
     QByteArray stop(int x, int y)
     {
         const QByteArray id = "S" + QByteArray::number(x) + "_" + QByteArray::number(y);
@@ -132,6 +159,12 @@ private slots:
     void stationsSitOnTheirVertices();
     void stationNamesInTheCodePage();
     void coursesRunFromStationToStation();
+    void stopsOfOneNameAreOneStation_data();
+    void stopsOfOneNameAreOneStation();
+    void streetsOfOneWayAreOneTrack_data();
+    void streetsOfOneWayAreOneTrack();
+    void longNamesFit_data();
+    void longNamesFit();
     void tripsPassingStopsMakeNoTrack_data();
     void tripsPassingStopsMakeNoTrack();
     void tramsOnTheDay_data();
@@ -195,7 +228,7 @@ void GtfsImportTest::stationsSitOnTheirVertices()
     QCOMPARE(s.StationCount, 12);
     // In travel order along segment 1, then the places the later segments add.
     const QStringList names = {"Ilidža", "Čengić Vila", "Đorđa Ćosića", "Šip Žica", "Trg ?", "Most",
-                               "Univerzitetski klinički centar", "Grbavica", "Otoka, \"Nova\" strana",
+                               "Univerzitetski klinički.", "Grbavica", "Otoka, \"Nova\" strana",
                                "Skenderija (Dom mladih)", "Marijin Dvor", "Drvenija"};
     const int segments[] = {1, 1, 1, 1, 2, 3, 3, 4, 4, 5, 5, 5};
     QSet<QPair<int, int>> vertices;
@@ -227,7 +260,8 @@ void GtfsImportTest::stationNamesInTheCodePage()
     const QStringList& notes = result.summary.notes;
     QCOMPARE(notes.size(), 2);
     QVERIFY(notes[0].contains(QStringLiteral("stanica 5 \"Trg Ω\"")) && notes[0].contains(QStringLiteral("Ω")));
-    QVERIFY(notes[1].contains(QStringLiteral("stanica 7 \"Univerzitetski klinički centar Koševo\": naziv skracen")));
+    QCOMPARE(notes[1], QStringLiteral("stanica 7 \"Univerzitetski klinički centar Koševo\": naziv duzi od 30 znakova "
+                                      "skracen u \"Univerzitetski klinički.\""));
     // What the file holds reads back as the scheme has it.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("mreza.sch"));
@@ -245,11 +279,6 @@ void GtfsImportTest::stationNamesInTheCodePage()
 // first reaches the loop, not after going round it.
 void GtfsImportTest::coursesRunFromStationToStation()
 {
-    // Metres east and north of a point, as "lat,lon".
-    auto at = [](double x, double y) {
-        return QByteArray::number(45 + y / 111195.0, 'f', 7) + ","
-            + QByteArray::number(15 + x / (111195.0 * std::cos(45 * M_PI / 180)), 'f', 7);
-    };
     QByteArray stops = "stop_id,stop_name,stop_lat,stop_lon,location_type,parent_station\n";
     const struct {
         const char* id;
@@ -260,7 +289,7 @@ void GtfsImportTest::coursesRunFromStationToStation()
                     {"C1", 570, 4, "C"},  {"D", 800, 150, ""},  {"D0", 800, 130, "D"}, {"E", 800, -150, ""},
                     {"E0", 784, -138, "E"}};
     for (const auto& stop : stopList)
-        stops += QByteArray(stop.id) + "," + QByteArray(stop.id).left(1) + "," + at(stop.x, stop.y) + ","
+        stops += QByteArray(stop.id) + "," + QByteArray(stop.id).left(1) + "," + metresAt(stop.x, stop.y) + ","
             + (*stop.parent ? "0," : "1,") + stop.parent + "\n";
     QByteArray shape = "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n";
     const double corners[][2] = {{0, 0}, {600, 0}, {800, 150}, {800, -150}, {600, 0}, {570, 0}};
@@ -269,12 +298,12 @@ void GtfsImportTest::coursesRunFromStationToStation()
         const double length = std::hypot(corners[c + 1][0] - corners[c][0], corners[c + 1][1] - corners[c][1]);
         for (double d = 0; d < length; d += 10) {
             const double f = d / length;
-            shape += "s," + at(corners[c][0] + f * (corners[c + 1][0] - corners[c][0]),
-                               corners[c][1] + f * (corners[c + 1][1] - corners[c][1]))
+            shape += "s," + metresAt(corners[c][0] + f * (corners[c + 1][0] - corners[c][0]),
+                                     corners[c][1] + f * (corners[c + 1][1] - corners[c][1]))
                 + "," + QByteArray::number(++sequence) + "\n";
         }
     }
-    shape += "s," + at(570, 0) + "," + QByteArray::number(++sequence) + "\n";
+    shape += "s," + metresAt(570, 0) + "," + QByteArray::number(++sequence) + "\n";
     QByteArray times = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n";
     const QList<QByteArray> out = {"A0", "B0", "C0", "D0", "E0", "C1"}, back = {"C1", "B1", "A1"};
     for (int i = 0; i < out.size(); ++i)
@@ -303,6 +332,150 @@ void GtfsImportTest::coursesRunFromStationToStation()
         QVERIFY2(s.Points[1][j].X > s.Points[1][j - 1].X, qPrintable(QString::number(j)));
         QVERIFY(std::abs(s.Points[1][j].Y - s.Points[1][1].Y) <= 1);
     }
+}
+
+void GtfsImportTest::stopsOfOneNameAreOneStation_data()
+{
+    QTest::addColumn<FeedFileTexts>("files");
+    QTest::addColumn<int>("stationsNamedP");
+    QTest::addColumn<int>("stopsMerged");
+    QTest::addColumn<double>("firstP"); // where the first station named P lies, from A (0) to B (1)
+
+    // A street from A east to B, 1000 m, with platforms P1, P2, ... named P.
+    auto street = [](const QList<QPointF>& platforms, const QList<QList<QByteArray>>& trips) {
+        FeedBuilder feed;
+        feed.route("L");
+        feed.stopAt("A", "A", 0, 0);
+        feed.stopAt("B", "B", 1000, 0);
+        feed.stopAt("Q", "Q", 500, 75);
+        for (int i = 0; i < platforms.size(); ++i)
+            feed.stopAt("P" + QByteArray::number(i + 1), "P", platforms[i].x(), platforms[i].y());
+        for (const auto& trip : trips)
+            feed.trip("L", trip);
+        return feed.files();
+    };
+    const QList<QList<QByteArray>> outAndBack = {{"A", "P1", "B"}, {"B", "P2", "A"}};
+    QTest::newRow("250 m apart") << street({{400, 0}, {650, 0}}, outAndBack) << 1 << 2 << 0.525;
+    QTest::newRow("350 m apart") << street({{400, 0}, {750, 0}}, outAndBack) << 2 << 0 << 0.4;
+    // 250 m after each other: the first two are one, the third too far from the first.
+    QTest::newRow("three over 500 m")
+        << street({{250, 0}, {500, 0}, {750, 0}}, {{"A", "P1", "B"}, {"B", "P2", "A"}, {"A", "P3", "B"}}) << 2 << 2
+        << 0.375;
+    // Round a square past P on both sides, 150 m apart.
+    QTest::newRow("one trip at both") << street({{400, 0}, {400, 150}}, {{"A", "P1", "Q", "P2", "B"}}) << 2 << 0 << 0.4;
+}
+
+void GtfsImportTest::stopsOfOneNameAreOneStation()
+{
+    QFETCH(FeedFileTexts, files);
+    QFETCH(int, stationsNamedP);
+    QFETCH(int, stopsMerged);
+    QFETCH(double, firstP);
+    ImportResult result;
+    QCOMPARE(import(files, result), std::nullopt);
+    const Scheme& s = result.scheme;
+    QHash<QString, QList<int>> across; // per name: where its stations lie from west to east
+    for (int i = 1; i <= s.StationCount; ++i)
+        across[ShownName(s.Stations[i].Name)] << LocateOnSegment(s, s.Stations[i].Segment, s.Stations[i].Position).X;
+    QCOMPARE(across.value("P").size(), stationsNamedP);
+    QCOMPARE(result.summary.stopsMerged, stopsMerged);
+    QCOMPARE(across.value("A").size(), 1);
+    const double along = double(across["P"][0] - across["A"][0]) / (across["B"][0] - across["A"][0]);
+    QVERIFY2(std::abs(along - firstP) < 0.01, qPrintable(QString::number(along)));
+    QCOMPARE(CheckScheme(s), QStringList());
+    QVERIFY(routesAreChains(s));
+}
+
+void GtfsImportTest::streetsOfOneWayAreOneTrack_data()
+{
+    QTest::addColumn<FeedFileTexts>("files");
+    QTest::addColumn<int>("segments");
+    QTest::addColumn<QList<int>>("secondRoute");
+    QTest::addColumn<int>("side"); // of segment 1: -1 the northern street, 1 the southern
+
+    // Line E from X east to Y, 800 m, along a northern street past N, line
+    // W back along a southern one past S, `gap` metres apart.
+    auto streets = [](double gap, int east, int west) {
+        FeedBuilder feed;
+        feed.route("E");
+        feed.route("W");
+        feed.stopAt("X", "X", 0, 0);
+        feed.stopAt("Y", "Y", 800, 0);
+        feed.stopAt("N", "N", 400, gap / 2);
+        feed.stopAt("S", "S", 400, -gap / 2);
+        for (int i = 0; i < east; ++i)
+            feed.trip("E", {"X", "N", "Y"});
+        for (int i = 0; i < west; ++i)
+            feed.trip("W", {"Y", "S", "X"});
+        return feed.files();
+    };
+    // The busier street's track stays, and both stops sit on it.
+    QTest::newRow("northern busier") << streets(100, 2, 1) << 1 << QList<int>{1} << -1;
+    QTest::newRow("southern busier") << streets(100, 1, 2) << 1 << QList<int>{1} << 1;
+    // Too far apart for one street: a ring of two tracks.
+    QTest::newRow("far apart") << streets(700, 1, 1) << 2 << QList<int>{2} << -1;
+}
+
+void GtfsImportTest::streetsOfOneWayAreOneTrack()
+{
+    QFETCH(FeedFileTexts, files);
+    QFETCH(int, segments);
+    QFETCH(QList<int>, secondRoute);
+    QFETCH(int, side);
+    ImportResult result;
+    QCOMPARE(import(files, result), std::nullopt);
+    const Scheme& s = result.scheme;
+    QCOMPARE(int(s.SegmentCount), segments);
+    QCOMPARE(result.summary.directionPairsJoined, 2 - segments);
+    QCOMPARE(routeList(s, 1), QList<int>{1});
+    QCOMPARE(routeList(s, 2), secondRoute);
+    QCOMPARE(int(s.StationCount), 4);
+    int away = 0;
+    for (int j = 2; j < s.PointCount[1]; ++j)
+        away += s.Points[1][j].Y - first(s, 1).Y;
+    QCOMPARE((away > 0) - (away < 0), side);
+    QCOMPARE(CheckScheme(s), QStringList());
+    QVERIFY(routesAreChains(s));
+}
+
+void GtfsImportTest::longNamesFit_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("fitted");
+    QTest::newRow("30 characters") << QStringList{"Univerzitetski klinički centar"}
+                                   << QStringList{"Univerzitetski klinički centar"};
+    QTest::newRow("parenthesis dropped") << QStringList{"Skenderija (Dom mladih, ulaz sa sjevera)", "Skenderija most"}
+                                         << QStringList{"Skenderija", "Skenderija most"};
+    QTest::newRow("comma and dash dropped")
+        << QStringList{"Trg Ivana Krndelja, peron prema Ilidzi", "Autobuska stanica - Istocno Sarajevo"}
+        << QStringList{"Trg Ivana Krndelja", "Autobuska stanica"};
+    // The same name twice (far apart, or a trip calls at both) tells nothing apart.
+    QTest::newRow("one name twice") << QStringList{"Depo (okretnica na kraju grada)", "Depo (okretnica na kraju grada)"}
+                                    << QStringList{"Depo", "Depo"};
+    QTest::newRow("parenthesis telling two apart")
+        << QStringList{"Marijin Dvor (Zemaljski muzej BiH)", "Marijin Dvor (Vijecnica, Katedrala)"}
+        << QStringList{"Marijin Dvor (Zemaljski muzej.", "Marijin Dvor (Vijecnica."};
+    QTest::newRow("rest is another station") << QStringList{"Most (jako dugacak naziv jednog trga)", "Most"}
+                                             << QStringList{"Most (jako dugacak naziv.", "Most"};
+    QTest::newRow("cut after a word") << QStringList{"Univerzitetski klinički centar Koševo"}
+                                      << QStringList{"Univerzitetski klinički."};
+    QTest::newRow("all in parenthesis") << QStringList{"(Okretnica na kraju dugacke pruge)"}
+                                        << QStringList{"(Okretnica na kraju dugacke."};
+    QTest::newRow("one word of 40") << QStringList{QString(40, u'W')} << QStringList{QString(29, u'W') + "."};
+}
+
+// Names over 30 characters shortened as riders know them, never inside a word.
+void GtfsImportTest::longNamesFit()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, fitted);
+    const std::vector<SchemeName> stored = ToSchemeNames(names);
+    QStringList shown;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        shown << ShownName(stored[i].name);
+        QCOMPARE(stored[i].shortened, names[qsizetype(i)].size() > NameLength);
+    }
+    QCOMPARE(shown, fitted);
 }
 
 void GtfsImportTest::tripsPassingStopsMakeNoTrack_data()
@@ -593,6 +766,9 @@ void GtfsImportTest::toolWritesACleanSchemeOrNothing()
 
     QCOMPARE(run({"import-gtfs", NetworkFeed, output}, &text), 0);
     QVERIFY2(text.contains("rute: 3\n  ruta 1: linija 1, segmenata 3, vlakona 5\n"), text.constData());
+    QVERIFY2(text.contains("stanice: 12 (spojeno iz 21 stajalista; stajalista koja dijele stanicu: 18)\n"
+                           "segmenti: 5 (parova smjerova spojenih u jedan kolosijek: 0)\n"),
+             text.constData());
     QCOMPARE(run({"check", output}, &text), 0);
     QCOMPARE(text, QByteArray());
 }

@@ -153,12 +153,12 @@ CanvasSegment place(const std::vector<Point>& points, const std::vector<bool>& i
 
 } // namespace
 
-CanvasLayout LayOut(const TrackNetwork& network, const Places& places, int maxPoints)
+CanvasLayout LayOut(const TrackNetwork& network, int maxPoints)
 {
     std::vector<GeoPoint> all;
     for (const TrackSegment& s : network.segments) {
         for (size_t k = 0; k < s.places.size(); ++k) {
-            all.push_back(places.places[size_t(s.places[k])].at);
+            all.push_back(network.placeAt[size_t(s.places[k])]);
             if (k < s.courses.size())
                 all.insert(all.end(), s.courses[k].begin(), s.courses[k].end());
         }
@@ -170,7 +170,7 @@ CanvasLayout LayOut(const TrackNetwork& network, const Places& places, int maxPo
         std::vector<Point> points;
         std::vector<bool> isPlace;
         for (size_t k = 0; k < s.places.size(); ++k) {
-            points.push_back(project(places.places[size_t(s.places[k])].at));
+            points.push_back(project(network.placeAt[size_t(s.places[k])]));
             isPlace.push_back(true);
             if (k < s.courses.size()) {
                 for (const GeoPoint& g : s.courses[k]) {

@@ -19,6 +19,6 @@ struct CanvasLayout {
 // north up, scaled to fit with a margin, aspect kept) and simplifies every
 // segment to at most `maxPoints` vertices, its places always kept. Each
 // segment must have no more places than that.
-CanvasLayout LayOut(const TrackNetwork& network, const Places& places, int maxPoints);
+CanvasLayout LayOut(const TrackNetwork& network, int maxPoints);
 
 } // namespace tram::gtfs

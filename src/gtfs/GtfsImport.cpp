@@ -29,32 +29,44 @@ void addSegments(const CanvasLayout& layout, Scheme& scheme)
 void addStations(const TrackNetwork& network, const CanvasLayout& layout, const Places& places,
                  EditorModel& model, ImportSummary& summary)
 {
+    struct OnSegment {
+        int place;
+        size_t segment;
+        size_t k; // among the segment's places
+    };
+    std::vector<OnSegment> stations;
     std::vector<bool> placed(places.places.size(), false);
+    QStringList names;
     for (size_t s = 0; s < network.segments.size(); ++s) {
         const auto& onSegment = network.segments[s].places;
         for (size_t k = 0; k < onSegment.size(); ++k) {
-            if (placed[size_t(onSegment[k])])
-                continue;
-            placed[size_t(onSegment[k])] = true;
-            // LimitProblems checked the tables first: a refusal here would be
-            // the import's own fault, and fails it rather than go unsaid.
-            if (const auto refusal = NewStation(model))
-                throw FeedError{*refusal};
-            const int n = model.edit.CurrentStation;
-            Station& station = model.scheme.Stations[n];
-            const int segment = int(s) + 1;
-            station.Segment = uint8_t(segment);
-            station.Position = PolylineLength(model.scheme, segment, 1, layout.segments[s].placeVertex[k] + 1);
-            const QString& name = places.places[size_t(onSegment[k])].name;
-            const SchemeName stored = ToSchemeName(name);
-            station.Name = stored.name;
-            if (stored.cut)
-                summary.notes << QStringLiteral("stanica %1 \"%2\": naziv skracen na %3 znakova: \"%4\"")
-                                     .arg(n).arg(name).arg(NameLength).arg(ShownName(stored.name));
-            if (!stored.missing.isEmpty())
-                summary.notes << QStringLiteral("stanica %1 \"%2\": kodna stranica nema znakove %3, pisu se kao \"?\"")
-                                     .arg(n).arg(name, stored.missing);
+            if (!placed[size_t(onSegment[k])]) {
+                placed[size_t(onSegment[k])] = true;
+                stations.push_back({onSegment[k], s, k});
+                names << places.places[size_t(onSegment[k])].name;
+            }
         }
+    }
+    const std::vector<SchemeName> stored = ToSchemeNames(names);
+    for (size_t i = 0; i < stations.size(); ++i) {
+        // LimitProblems checked the tables first: a refusal here would be
+        // the import's own fault, and fails it rather than go unsaid.
+        if (const auto refusal = NewStation(model))
+            throw FeedError{*refusal};
+        const int n = model.edit.CurrentStation;
+        Station& station = model.scheme.Stations[n];
+        const int segment = int(stations[i].segment) + 1;
+        const int vertex = layout.segments[stations[i].segment].placeVertex[stations[i].k] + 1;
+        station.Segment = uint8_t(segment);
+        station.Position = PolylineLength(model.scheme, segment, 1, vertex);
+        station.Name = stored[i].name;
+        if (stored[i].shortened)
+            summary.notes << QStringLiteral("stanica %1 \"%2\": naziv duzi od %3 znakova skracen u \"%4\"")
+                                 .arg(QString::number(n), names[qsizetype(i)], QString::number(NameLength),
+                                      ShownName(stored[i].name));
+        if (!stored[i].missing.isEmpty())
+            summary.notes << QStringLiteral("stanica %1 \"%2\": kodna stranica nema znakove %3, pisu se kao \"?\"")
+                                 .arg(QString::number(n), names[qsizetype(i)], stored[i].missing);
     }
     model.edit = EditState{};
 }
@@ -101,15 +113,17 @@ ImportResult build(FeedFiles& files, const ImportOptions& options)
             summary.notes << QStringLiteral("linija %1 nema nijednu voznju s bar dvije stanice; nije uvezena")
                                  .arg(feed.routes[r].shownName());
     }
-    const CanvasLayout layout = LayOut(network, places, MaxPoints);
+    const CanvasLayout layout = LayOut(network, MaxPoints);
     EditorModel model;
     addSegments(layout, model.scheme);
     addStations(network, layout, places, model, summary);
     addRoutesAndTrams(feed, network, order, trams, model, summary);
     result.scheme = model.scheme;
     summary.stopsUsed = places.stopsUsed;
+    summary.stopsMerged = places.stopsMerged;
     summary.stations = model.scheme.StationCount;
     summary.segments = model.scheme.SegmentCount;
+    summary.directionPairsJoined = network.directionPairsJoined;
     summary.largestError = layout.largestError;
     summary.day = trams.day;
     summary.tripsOnDay = trams.trips;

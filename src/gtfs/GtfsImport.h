@@ -23,8 +23,10 @@ struct ImportedRoute {
 struct ImportSummary {
     std::vector<ImportedRoute> routes; // in the scheme's order
     int stopsUsed = 0;                 // stops the tram trips call at
+    int stopsMerged = 0;               // of those, the ones sharing a station with another
     int stations = 0;                  // the places they were merged into
     int segments = 0;
+    int directionPairsJoined = 0;      // one-way tracks of a street's two directions made one
     double largestError = 0;           // pixels, of the simplification
     std::optional<qint64> day;
     int tripsOnDay = 0;
@@ -38,9 +40,10 @@ struct ImportResult {
 };
 
 // Turns the tram routes of a feed into a scheme: one station per merged
-// stop, the track split into segments where lines meet, part or end, one
-// route per GTFS route with the segments of its most frequent stop pattern,
-// and as many trams per route as it has trips underway at the busiest moment.
+// stop, one track per street, split into segments where lines meet, part
+// or end, one route per GTFS route with the segments of its most frequent
+// stop pattern, and as many trams per route as it has trips underway at the
+// busiest moment.
 // A refusal (a broken feed, a scheme limit passed) gives the reason, one
 // problem a line, and leaves `result` as it was.
 [[nodiscard]] std::optional<Refusal> ImportGtfs(FeedFiles& files, const ImportOptions& options,

@@ -1,6 +1,6 @@
 #include "gtfs/ShapeCuts.h"
 
-#include "gtfs/Places.h"
+#include "gtfs/GeoDistance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,14 +19,9 @@ constexpr double PlaceReach = 50;
 // A cut by shape_dist_traveled farther than this from its stop is not believed.
 constexpr double FarFromStop = 150;
 
-GeoPoint pointOnPiece(GeoPoint a, GeoPoint b, double t)
-{
-    return {a.lat + t * (b.lat - a.lat), a.lon + t * (b.lon - a.lon)};
-}
-
 GeoPoint pointOf(const std::vector<ShapePoint>& points, ShapeCut cut)
 {
-    return pointOnPiece(points[size_t(cut.piece)].at, points[size_t(cut.piece + 1)].at, cut.t);
+    return PointOnPiece(points[size_t(cut.piece)].at, points[size_t(cut.piece + 1)].at, cut.t);
 }
 
 bool hasDistances(const Feed& feed, const Trip& trip)
@@ -57,19 +52,6 @@ std::vector<ShapeCut> cutByDistance(const std::vector<ShapePoint>& points, const
     return cuts;
 }
 
-// Distance in metres from p to the piece a-b, and the fraction of the piece
-// nearest to p, in a flat picture around p.
-std::pair<double, double> nearestOnPiece(GeoPoint p, GeoPoint a, GeoPoint b)
-{
-    const double scale = std::cos(p.lat * M_PI / 180);
-    const double ax = (a.lon - p.lon) * scale, ay = a.lat - p.lat;
-    const double bx = (b.lon - p.lon) * scale, by = b.lat - p.lat;
-    const double dx = bx - ax, dy = by - ay;
-    const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0) : 0;
-    return {MetresBetween(p, pointOnPiece(a, b, t)), t};
-}
-
 bool isBefore(ShapeCut a, ShapeCut b)
 {
     return a.piece != b.piece ? a.piece < b.piece : a.t < b.t;
@@ -88,7 +70,7 @@ std::vector<Pass> passesBy(const std::vector<ShapePoint>& points, GeoPoint stop)
     Pass nearest{{}, std::numeric_limits<double>::infinity()};
     bool near = false;
     for (int piece = 0; piece + 1 < int(points.size()); ++piece) {
-        const auto [distance, t] = nearestOnPiece(stop, points[size_t(piece)].at, points[size_t(piece + 1)].at);
+        const auto [distance, t] = NearestPointOnPiece(stop, points[size_t(piece)].at, points[size_t(piece + 1)].at);
         const Pass pass{{piece, t}, distance};
         if (distance < nearest.distance)
             nearest = pass;
@@ -170,8 +152,8 @@ ShapeCut nearestToPlace(const std::vector<ShapePoint>& points, ShapeCut stop, Sh
     double bestDistance = MetresBetween(place, pointOf(points, stop));
     auto consider = [&](int piece, double from, double to) {
         const GeoPoint a = points[size_t(piece)].at, b = points[size_t(piece + 1)].at;
-        const double t = std::clamp(nearestOnPiece(place, a, b).second, from, to);
-        const double distance = MetresBetween(place, pointOnPiece(a, b, t));
+        const double t = std::clamp(NearestPointOnPiece(place, a, b).t, from, to);
+        const double distance = MetresBetween(place, PointOnPiece(a, b, t));
         if (distance < bestDistance) {
             best = {piece, t};
             bestDistance = distance;
@@ -220,6 +202,11 @@ std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip, const std::ve
         cuts[i] = previous = nearestToPlace(points, cuts[i], previous, placeAt[i], reach);
     }
     return cuts;
+}
+
+GeoPoint PointOfCut(const Shape& shape, ShapeCut cut)
+{
+    return pointOf(shape.points, cut);
 }
 
 std::vector<GeoPoint> ShapeBetween(const Shape& shape, ShapeCut from, ShapeCut to)

@@ -20,6 +20,9 @@ struct ShapeCut {
 // stop), looked for near the stop.
 std::vector<ShapeCut> CutShape(const Feed& feed, const Trip& trip, const std::vector<GeoPoint>& placeAt);
 
+// The point of the shape where it is cut.
+GeoPoint PointOfCut(const Shape& shape, ShapeCut cut);
+
 // The points of the shape strictly between two cuts; none when the second
 // does not lie after the first.
 std::vector<GeoPoint> ShapeBetween(const Shape& shape, ShapeCut from, ShapeCut to);

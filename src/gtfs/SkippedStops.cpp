@@ -1,5 +1,7 @@
 #include "gtfs/SkippedStops.h"
 
+#include "gtfs/GeoDistance.h"
+
 #include <algorithm>
 #include <map>
 #include <set>

@@ -1,7 +1,9 @@
 #include "gtfs/TrackNetwork.h"
 
+#include "gtfs/DirectionPairs.h"
 #include "gtfs/ShapeCuts.h"
 #include "gtfs/SkippedStops.h"
+#include "model/Scheme.h"
 
 #include <QHash>
 #include <algorithm>
@@ -40,8 +42,10 @@ public:
         choosePatterns();
         markSplits();
         buildSegments();
-        orderSegments();
         followShapes();
+        makeTracks();
+        joinDirections();
+        orderSegments();
         return finish();
     }
 
@@ -174,7 +178,9 @@ private:
             const Chain& c = chains_[size_t(chain)];
             const bool forward = c.places[size_t(k)] == seq[i];
             const size_t steps = forward ? c.edges.size() - size_t(k) : size_t(k) + 1;
-            passed.push_back({chain, forward});
+            const JoinedTrack& joined = joined_[size_t(chain)];
+            passed.push_back(joined.into < 0 ? Traversal{chain, forward}
+                                             : Traversal{joined.into, forward != joined.reversed});
             i += steps;
         }
         return passed;
@@ -187,7 +193,7 @@ private:
         numberOf_.assign(chains_.size(), -1);
         reversed_.assign(chains_.size(), false);
         auto add = [&](int chain, bool forward) {
-            if (numberOf_[size_t(chain)] >= 0)
+            if (numberOf_[size_t(chain)] >= 0 || joined_[size_t(chain)].into >= 0)
                 return;
             numberOf_[size_t(chain)] = int(order_.size());
             reversed_[size_t(chain)] = !forward;
@@ -201,12 +207,21 @@ private:
         }
         for (size_t c = 0; c < chains_.size(); ++c)
             add(int(c), true);
+        for (size_t c = 0; c < chains_.size(); ++c) {
+            if (joined_[c].into >= 0)
+                numberOf_[c] = numberOf_[size_t(joined_[c].into)];
+        }
     }
 
     // The course of every edge from the first trip that passes it on a
-    // shape, the trips of the chosen patterns first.
+    // shape, the trips of the chosen patterns first; a place goes where the
+    // first course that reaches it is cut.
     void followShapes()
     {
+        placeAt_.reserve(places_.places.size());
+        for (const Place& place : places_.places)
+            placeAt_.push_back(place.at);
+        std::vector<bool> onShape(places_.places.size(), false);
         std::vector<int> trips;
         for (const int trip : chosen_) {
             if (trip >= 0)
@@ -233,12 +248,51 @@ private:
                     continue;
                 if (cuts.empty())
                     cuts = CutShape(feed_, trip, placesOf(trip));
-                edge.course = ShapeBetween(feed_.shapes[size_t(trip.shape)], cuts[size_t(from)], cuts[size_t(to)]);
+                const Shape& shape = feed_.shapes[size_t(trip.shape)];
+                edge.course = ShapeBetween(shape, cuts[size_t(from)], cuts[size_t(to)]);
+                for (const auto& [place, cut] : {std::pair(seq.places[i], from), std::pair(seq.places[i + 1], to)}) {
+                    if (!onShape[size_t(place)]) {
+                        onShape[size_t(place)] = true;
+                        placeAt_[size_t(place)] = PointOfCut(shape, cuts[size_t(cut)]);
+                    }
+                }
                 if (seq.places[i] != edge.a)
                     std::reverse(edge.course.begin(), edge.course.end());
                 edge.hasCourse = true;
             }
         }
+    }
+
+    // Each chain as a track from its first place to its last.
+    void makeTracks()
+    {
+        for (const Chain& chain : chains_) {
+            TrackSegment track;
+            track.places = chain.places;
+            for (size_t k = 0; k < chain.edges.size(); ++k) {
+                track.courses.push_back(edges_[size_t(chain.edges[k])].course);
+                if (chain.places[k] != edges_[size_t(chain.edges[k])].a)
+                    std::reverse(track.courses.back().begin(), track.courses.back().end());
+            }
+            tracks_.push_back(std::move(track));
+        }
+    }
+
+    // The trips that pass each chain each way tell which are one-way.
+    void joinDirections()
+    {
+        std::vector<TrackUse> use(chains_.size());
+        for (const PlaceSequence& sequence : sequences_) {
+            const auto& seq = sequence.places;
+            std::set<std::pair<int, bool>> passed;
+            for (size_t i = 0; i + 1 < seq.size(); ++i) {
+                const auto [chain, k] = placeInChain_[size_t(edgeOf(seq[i], seq[i + 1]))];
+                passed.insert({chain, chains_[size_t(chain)].places[size_t(k)] == seq[i]});
+            }
+            for (const auto& [chain, forward] : passed)
+                ++(forward ? use[size_t(chain)].forward : use[size_t(chain)].backward);
+        }
+        joined_ = JoinDirectionPairs(tracks_, use, placeAt_, MaxPoints);
     }
 
     std::vector<GeoPoint> placesOf(const Trip& trip) const
@@ -252,16 +306,11 @@ private:
     TrackNetwork finish() const
     {
         TrackNetwork network;
+        network.placeAt = placeAt_;
+        network.directionPairsJoined = int(std::count_if(joined_.begin(), joined_.end(),
+                                                         [](const JoinedTrack& j) { return j.into >= 0; }));
         for (const int c : order_) {
-            const Chain& chain = chains_[size_t(c)];
-            TrackSegment segment;
-            segment.places = chain.places;
-            for (const int e : chain.edges)
-                segment.courses.push_back(edges_[size_t(e)].course);
-            for (size_t k = 0; k < chain.edges.size(); ++k) {
-                if (chain.places[k] != edges_[size_t(chain.edges[k])].a)
-                    std::reverse(segment.courses[k].begin(), segment.courses[k].end());
-            }
+            TrackSegment segment = tracks_[size_t(c)];
             if (reversed_[size_t(c)]) {
                 std::reverse(segment.places.begin(), segment.places.end());
                 std::reverse(segment.courses.begin(), segment.courses.end());
@@ -312,6 +361,9 @@ private:
     std::vector<int> numberOf_;                      // per chain: its segment's index
     std::vector<bool> reversed_;                     // per chain
     std::vector<int> order_;                         // chains by segment index
+    std::vector<GeoPoint> placeAt_;                  // per place
+    std::vector<TrackSegment> tracks_;               // per chain, from its first place
+    std::vector<JoinedTrack> joined_;                // per chain
 };
 
 } // namespace

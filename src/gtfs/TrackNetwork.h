@@ -23,6 +23,10 @@ struct PlaceSequence {
 
 struct TrackNetwork {
     std::vector<TrackSegment> segments;
+    // Per place: where its station sits, on the track where a shape passes
+    // nearest to the middle of its platforms, else at that middle.
+    std::vector<GeoPoint> placeAt;
+    int directionPairsJoined = 0; // pairs of one-way tracks made one
     // Per route of the feed: the segments its most frequent stop pattern
     // passes, in travel order; empty for a route without trips.
     std::vector<std::vector<int>> routeSegments;
@@ -39,7 +43,8 @@ PlaceSequence PlacesOf(const Trip& trip, const Places& places);
 // past places other trips call at between them: see BridgeSkippedStops),
 // splits the network at the places where lines meet, part or end (a place
 // with other than two neighbours, or where a route's most frequent pattern
-// starts, ends or turns back), and follows the shapes between the places.
+// starts, ends or turns back), follows the shapes between the places and
+// makes the two directions' tracks of a street one (see JoinDirectionPairs).
 // Segments are numbered and directed in the order the routes pass them.
 TrackNetwork BuildNetwork(const Feed& feed, const Places& places);
 

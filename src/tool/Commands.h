@@ -12,5 +12,6 @@ int RunToJson(const QStringList& arguments);
 int RunFromJson(const QStringList& arguments);
 int RunInfo(const QStringList& arguments);
 int RunImportGtfs(const QStringList& arguments);
+int RunSchematise(const QStringList& arguments);
 
 } // namespace tram

@@ -16,21 +16,34 @@ const char ImportHelp[] = R"(Upotreba: tram-map-tool import-gtfs FEED IZLAZ.sch 
 
 Pravi semu od tramvajskih linija GTFS feeda (.zip arhiva ili folder):
 linije s route_type 0 ili 900..906. Dvije stanice su spojene gdje neka
-voznja ide od jedne pravo do druge; stajalista iste stanice (parent_station)
-ili istog naziva do 100 m jedno od drugog postaju jedna stanica. Mreza se
-dijeli na segmente na mjestima gdje se linije sastaju, razilaze ili
-zavrsavaju; segment prati shapes.txt gdje ga feed ima. Svaka linija postaje
-ruta sa segmentima svog najcesceg niza stanica u jednom smjeru, i dobija
-onoliko vlakona koliko ima voznji u toku u najprometnijem trenutku dana.
+voznja ide od jedne pravo do druge. Stajalista iste stanice
+(parent_station) postaju jedna stanica, kao i stajalista istog naziva do
+300 m jedno od drugog, osim kad ista voznja staje na oba (petlja koja
+dvaput prolazi pored istoimenog stajalista); niz takvih stajalista se
+dijeli tako da nijedna dva u stanici nisu dalje od 300 m. Stanica stoji na
+kolosijeku kod sredine svojih perona. Dva kolosijeka izmedju istih
+stanica, svaki voznjen samo u jednom smjeru i blizu jedan drugom cijelim
+putem (jednosmjerne ulice), postaju jedan: onaj kojim ide vise voznji.
+Mreza se dijeli na segmente na mjestima gdje se linije sastaju, razilaze
+ili zavrsavaju; segment prati shapes.txt gdje ga feed ima. Svaka linija
+postaje ruta sa segmentima svog najcesceg niza stanica u jednom smjeru, i
+dobija onoliko vlakona koliko ima voznji u toku u najprometnijem trenutku
+dana.
+
+Naziv duzi od 30 znakova gubi zavrsni dio u zagradama (ili iza zareza ili
+" - ") dok je duzi, ako ostatak nije naziv druge stanice; inace se reze
+iza posljednje cijele rijeci do 29 znakova i zavrsava tackom.
 
 Opcije:
   --routes A,B,...   samo ove linije (route_short_name ili route_id)
   --date GGGG-MM-DD  dan za vlakone (bez nje: dan s najvise voznji)
 
-Sazetak ide na standardni izlaz; skraceni nazivi i znakovi koje kodna
-stranica nema na standardnu gresku. Feed koji ne stane u granice seme
-(40 segmenata, 50 tacaka, 100 stanica, 20 ruta, 18 segmenata u ruti,
-100 vlakona) se odbija s porukom koja kaze sta i koje linije ne staju.
+Sazetak (s brojem spojenih stajalista i parova smjerova spojenih u jedan
+kolosijek) ide na standardni izlaz; skraceni nazivi, stari i novi, i
+znakovi koje kodna stranica nema na standardnu gresku. Feed koji ne
+stane u granice seme (40 segmenata, 50 tacaka, 100 stanica, 20 ruta,
+18 segmenata u ruti, 100 vlakona) se odbija s porukom koja kaze sta i
+koje linije ne staju.
 
 Izlazni status: 0 kad je sema sacuvana, 2 kad argumenti ili feed nisu
 ispravni, feed ne stane u semu ili se sema ne moze sacuvati; tada se
@@ -62,8 +75,10 @@ void printSummary(const gtfs::ImportSummary& summary, const QString& output)
         PrintLine(QStringLiteral("  ruta %1: linija %2, segmenata %3, vlakona %4")
                       .arg(r + 1).arg(route.name).arg(route.segments).arg(route.trams));
     }
-    PrintLine(QStringLiteral("stanice: %1 (spojeno iz %2 stajalista)").arg(summary.stations).arg(summary.stopsUsed));
-    PrintLine(QStringLiteral("segmenti: %1").arg(summary.segments));
+    PrintLine(QStringLiteral("stanice: %1 (spojeno iz %2 stajalista; stajalista koja dijele stanicu: %3)")
+                  .arg(summary.stations).arg(summary.stopsUsed).arg(summary.stopsMerged));
+    PrintLine(QStringLiteral("segmenti: %1 (parova smjerova spojenih u jedan kolosijek: %2)")
+                  .arg(summary.segments).arg(summary.directionPairsJoined));
     PrintLine(QStringLiteral("najveca greska pojednostavljenja: %1 piksela").arg(summary.largestError, 0, 'f', 1));
     if (summary.day && summary.moment >= 0)
         PrintLine(QStringLiteral("dan: %1, voznji %2, najvise u toku u %3")

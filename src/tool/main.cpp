@@ -21,6 +21,7 @@ Naredbe:
   from-json JSON IZLAZ      pravi datoteku seme od JSON-a
   info DATOTEKA             velicina, ispravnost i brojevi
   import-gtfs FEED IZLAZ    pravi semu od tramvajskih linija GTFS feeda
+  schematise ULAZ IZLAZ     crta semu kao shematsku kartu po mrezi
 
 Pomoc za naredbu: tram-map-tool NAREDBA --help
 Verzija: tram-map-tool --version
@@ -35,6 +36,7 @@ const std::pair<const char*, std::function<int(const QStringList&)>> Commands[] 
     {"from-json", tram::RunFromJson},
     {"info", tram::RunInfo},
     {"import-gtfs", tram::RunImportGtfs},
+    {"schematise", tram::RunSchematise},
 };
 
 int run(const QStringList& arguments)

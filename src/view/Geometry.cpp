@@ -2,6 +2,7 @@
 
 #include "model/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tram {
@@ -12,6 +13,19 @@ double Distance(MapPoint a, MapPoint b)
     const double dy = int32_t(a.Y) - int32_t(b.Y);
     const double dx = int32_t(a.X) - int32_t(b.X);
     return std::sqrt(dx * dx + dy * dy);
+}
+
+double NearestOnPiece(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    return length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+}
+
+double DistanceToPiece(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF d = p - (a + NearestOnPiece(p, a, b) * (b - a));
+    return std::hypot(d.x(), d.y());
 }
 
 double PolylineLength(const Scheme& scheme, int segment, int from, int to)

@@ -2,10 +2,19 @@
 
 #include "model/Scheme.h"
 
+#include <QPointF>
+
 namespace tram {
 
 // Straight-line distance of two vertices.
 double Distance(MapPoint a, MapPoint b);
+
+// The fraction of the piece a..b nearest to p, from 0 at a to 1 at b; 0 on a
+// piece of no length.
+double NearestOnPiece(QPointF p, QPointF a, QPointF b);
+
+// Distance from p to the piece a..b.
+double DistanceToPiece(QPointF p, QPointF a, QPointF b);
 
 // Length along the polyline of a segment from vertex `from` to vertex `to`;
 // 0 when to <= from. Vertex numbers must lie within 0..MaxPoints.

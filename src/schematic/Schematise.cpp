@@ -1,0 +1,311 @@
+#include "schematic/Schematise.h"
+
+#include "schematic/DrawnScheme.h"
+#include "schematic/GridRouter.h"
+#include "schematic/LayoutFrame.h"
+#include "schematic/LayoutRules.h"
+#include "schematic/TrackGraph.h"
+#include "view/Canvas.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+namespace tram::schematic {
+
+namespace {
+
+// The turns tried, in eighths counter-clockwise: a map is as readable turned
+// by 180 degrees more, and fills the canvas no better.
+constexpr int Turns[] = {0, 1, 7, 2};
+constexpr double Stretches[] = {0.5, 0.0, 0.8};
+// What stretching one axis e times as much as the other weighs, in bends.
+constexpr double DistortionCost = 8;
+// A failing edge is drawn first and the rest again, this many times.
+constexpr int Redraws = 4;
+
+struct Attempt {
+    int cell;
+    int eighths;
+    double stretch;
+};
+
+// How far an attempt got: a refusal from a later stage says more.
+enum class Stage { Routing, Drawing, Rules, Done };
+
+struct Outcome {
+    Stage stage = Stage::Routing;
+    Refusal failure;
+    Scheme scheme;
+    double score = 0;
+    SchematicSummary summary;
+};
+
+std::vector<Attempt> attemptsFor(const SchematicOptions& options)
+{
+    std::vector<Attempt> attempts;
+    std::vector<int> cells(std::begin(GridSizes), std::end(GridSizes));
+    if (options.grid > 0)
+        cells = {options.grid};
+    for (const double stretch : Stretches) {
+        for (const int eighths : Turns) {
+            if (options.northUp && eighths != 0)
+                continue;
+            for (const int cell : cells)
+                attempts.push_back({cell, eighths, stretch});
+        }
+    }
+    return attempts;
+}
+
+OctilinearGrid gridFor(int cell, int margin)
+{
+    const int spanX = Canvas::Width - 1 - 2 * margin, spanY = Canvas::Height - 1 - 2 * margin;
+    const int columns = spanX / cell + 1, rows = spanY / cell + 1;
+    return OctilinearGrid(columns, rows, cell,
+                          QPoint(margin + (spanX - (columns - 1) * cell) / 2, margin + (spanY - (rows - 1) * cell) / 2));
+}
+
+// How many routes run over each segment.
+std::vector<int> routesOver(const Scheme& scheme)
+{
+    std::vector<int> count(size_t(SegmentsInUse(scheme)) + 1, 0);
+    for (int r = 1; r <= RoutesInUse(scheme); ++r) {
+        for (int k = 1; k <= RouteSlotsInUse(scheme, r); ++k) {
+            const int s = scheme.RouteSegments[r][k];
+            if (s >= 1 && s < int(count.size()))
+                ++count[size_t(s)];
+        }
+    }
+    return count;
+}
+
+double courseLength(const std::vector<QPointF>& course)
+{
+    double length = 0;
+    for (size_t k = 0; k + 1 < course.size(); ++k)
+        length += std::hypot(course[k + 1].x() - course[k].x(), course[k + 1].y() - course[k].y());
+    return length;
+}
+
+// The order the edges are drawn in: outwards from the busiest junction, at
+// each step the edge of the most routes, then the longest, among those that
+// touch what is drawn.
+std::vector<int> drawingOrder(const TrackGraph& graph, const Scheme& scheme, const GridTargets& targets)
+{
+    const std::vector<int> routes = routesOver(scheme);
+    const auto better = [&](int a, int b) {
+        const GraphEdge& ea = graph.edges[size_t(a)];
+        const GraphEdge& eb = graph.edges[size_t(b)];
+        const int ra = routes[size_t(ea.segment)], rb = routes[size_t(eb.segment)];
+        if (ra != rb)
+            return ra > rb;
+        const int da = graph.degree(ea.from) + graph.degree(ea.to), db = graph.degree(eb.from) + graph.degree(eb.to);
+        if (da != db)
+            return da > db;
+        const double la = courseLength(targets.courses[size_t(a)]), lb = courseLength(targets.courses[size_t(b)]);
+        if (la != lb)
+            return la > lb;
+        return a < b;
+    };
+    std::vector<bool> reached(graph.nodes.size(), false), drawn(graph.edges.size(), false);
+    std::vector<int> order;
+    while (order.size() < graph.edges.size()) {
+        int best = -1;
+        bool touching = false;
+        for (int e = 0; e < int(graph.edges.size()); ++e) {
+            if (drawn[size_t(e)])
+                continue;
+            const bool touches = reached[size_t(graph.edges[size_t(e)].from)] || reached[size_t(graph.edges[size_t(e)].to)];
+            if (best < 0 || (touches && !touching) || (touches == touching && better(e, best))) {
+                best = e;
+                touching = touches;
+            }
+        }
+        drawn[size_t(best)] = true;
+        reached[size_t(graph.edges[size_t(best)].from)] = reached[size_t(graph.edges[size_t(best)].to)] = true;
+        order.push_back(best);
+    }
+    return order;
+}
+
+int bendsOf(const Scheme& scheme)
+{
+    int bends = 0;
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        for (int j = 2; j < PointsInUse(scheme, s); ++j) {
+            const MapPoint a = scheme.Points[s][j - 1], b = scheme.Points[s][j], c = scheme.Points[s][j + 1];
+            bends += (b.X - a.X) * (c.Y - b.Y) != (b.Y - a.Y) * (c.X - b.X);
+        }
+    }
+    return bends;
+}
+
+int stationStretches(const Scheme& scheme)
+{
+    std::vector<int> stations(size_t(SegmentsInUse(scheme)) + 1, 0);
+    for (int i = 1; i <= StationsInUse(scheme); ++i)
+        ++stations[scheme.Stations[i].Segment];
+    int stretches = 0;
+    for (const int count : stations)
+        stretches += std::max(0, count - 1);
+    return stretches;
+}
+
+class Layout {
+public:
+    Layout(const Scheme& input, const TrackGraph& graph, const std::vector<Anchor>& stations,
+           const SchematicOptions& options)
+        : input_(input)
+        , graph_(graph)
+        , stations_(stations)
+        , options_(options)
+    {
+        for (const GraphNode& node : graph.nodes)
+            content_.push_back(node.at);
+        for (size_t i = 1; i < stations.size(); ++i) {
+            const Station& s = input.Stations[i];
+            content_.push_back(graph.lines[s.Segment].at(s.Position));
+        }
+    }
+
+    Outcome attempt(const Attempt& attempt) const
+    {
+        Outcome outcome;
+        const OctilinearGrid grid = gridFor(attempt.cell, options_.margin);
+        if (grid.columns() < 2 || grid.rows() < 2) {
+            outcome.failure = QStringLiteral("mreza od %1 piksela ne stane u platno s marginom %2")
+                                  .arg(attempt.cell).arg(options_.margin);
+            return outcome;
+        }
+        const LayoutFrame frame(attempt.eighths, attempt.stretch, content_,
+                                QSizeF(grid.columns() - 1, grid.rows() - 1));
+        GridTargets targets;
+        for (const GraphNode& node : graph_.nodes)
+            targets.nodes.push_back(frame(node.at));
+        for (const GraphEdge& edge : graph_.edges) {
+            std::vector<QPointF> course;
+            for (const QPointF& p : edge.course)
+                course.push_back(frame(p));
+            targets.courses.push_back(course);
+        }
+        std::vector<int> order = drawingOrder(graph_, input_, targets);
+        GridDrawing drawing;
+        int failed = -1;
+        for (int round = 0; round <= Redraws; ++round) {
+            failed = DrawOnGrid(graph_, grid, targets, order, drawing);
+            if (failed < 0)
+                break;
+            order.erase(std::find(order.begin(), order.end(), failed));
+            order.insert(order.begin(), failed);
+        }
+        if (failed >= 0) {
+            outcome.failure = QStringLiteral("segment %1: nema puta po mrezi od %2 piksela koji ne sijece i ne dodiruje druge")
+                                  .arg(graph_.edges[size_t(failed)].segment).arg(attempt.cell);
+            return outcome;
+        }
+        outcome.stage = Stage::Drawing;
+        if (auto refusal = BuildDrawnScheme(input_, graph_, stations_, grid, drawing, outcome.scheme)) {
+            outcome.failure = *refusal;
+            return outcome;
+        }
+        outcome.stage = Stage::Rules;
+        if (auto refusal = CheckSchematic(input_, outcome.scheme, {options_.snap, options_.margin})) {
+            outcome.failure = *refusal;
+            return outcome;
+        }
+        outcome.stage = Stage::Done;
+        SchematicSummary& summary = outcome.summary;
+        summary.grid = attempt.cell;
+        summary.turn = attempt.eighths > 4 ? 45 * (attempt.eighths - 8) : 45 * attempt.eighths;
+        summary.bends = bendsOf(outcome.scheme);
+        summary.stationStretches = stationStretches(outcome.scheme);
+        double moves = 0;
+        for (size_t n = 0; n < graph_.nodes.size(); ++n) {
+            const QPointF want = targets.nodes[n];
+            const double d = std::hypot(grid.column(drawing.nodeAt[n]) - want.x(), grid.row(drawing.nodeAt[n]) - want.y());
+            moves += d;
+            summary.largestMove = std::max(summary.largestMove, d * attempt.cell);
+        }
+        outcome.score = summary.bends + 0.5 * moves + DistortionCost * distortion(attempt.eighths, grid);
+        return outcome;
+    }
+
+private:
+    // How much more one axis is stretched than the other to fill the grid,
+    // turned as the attempt turns: a map keeps its shape better turned the
+    // way its extent matches the canvas.
+    double distortion(int eighths, const OctilinearGrid& grid) const
+    {
+        const double c = std::cos(eighths * M_PI / 4), s = std::sin(eighths * M_PI / 4);
+        double left = 1e300, right = -1e300, top = 1e300, bottom = -1e300;
+        for (const QPointF& p : content_) {
+            const double x = p.x() * c + p.y() * s, y = -p.x() * s + p.y() * c;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+        const double width = std::max(right - left, 1.0), height = std::max(bottom - top, 1.0);
+        return std::abs(std::log((grid.columns() - 1) / width * height / (grid.rows() - 1)));
+    }
+
+    const Scheme& input_;
+    const TrackGraph& graph_;
+    const std::vector<Anchor>& stations_;
+    const SchematicOptions& options_;
+    std::vector<QPointF> content_;
+};
+
+} // namespace
+
+std::optional<Refusal> Schematise(const Scheme& input, const SchematicOptions& options, Scheme& output,
+                                  SchematicSummary& summary)
+{
+    TrackGraph graph;
+    if (auto refusal = BuildTrackGraph(input, options.snap, graph))
+        return refusal;
+    for (int r = 1; r <= RoutesInUse(input); ++r) {
+        for (int k = 1; k <= RouteSlotsInUse(input, r); ++k) {
+            const int s = input.RouteSegments[r][k];
+            if (s < 1 || s > SegmentsInUse(input))
+                return QStringLiteral("ruta %1, mjesto %2: segment %3 ne postoji").arg(r).arg(k).arg(s);
+        }
+    }
+    std::vector<Anchor> stations;
+    if (auto refusal = AnchorObjects(input, graph, stations))
+        return refusal;
+
+    const Layout layout(input, graph, stations, options);
+    const std::vector<Attempt> attempts = attemptsFor(options);
+    std::vector<Outcome> outcomes(attempts.size());
+    std::atomic<size_t> next = 0;
+    {
+        // The attempts are independent: both cores take them in turn.
+        const auto work = [&] {
+            for (size_t k = next++; k < attempts.size(); k = next++)
+                outcomes[k] = layout.attempt(attempts[k]);
+        };
+        std::jthread helper(work);
+        work();
+    }
+    const Outcome* best = nullptr;
+    for (const Outcome& outcome : outcomes) {
+        if (outcome.stage == Stage::Done && (!best || outcome.score < best->score))
+            best = &outcome;
+    }
+    if (!best) {
+        const Outcome* furthest = &outcomes.front();
+        for (const Outcome& outcome : outcomes) {
+            if (outcome.stage > furthest->stage)
+                furthest = &outcome;
+        }
+        return furthest->failure;
+    }
+    output = best->scheme;
+    summary = best->summary;
+    return std::nullopt;
+}
+
+} // namespace tram::schematic
