@@ -57,6 +57,7 @@ tram-map-tool info nova.sch ''                     >
 tram-map-tool import-gtfs ''                       > feed.zip|gtfs folder
 tram-map-tool import-gtfs feed.zip --routes 1,2 n  > nova.sch
 tram-map-tool import-gtfs -- -                     >
+tram-map-tool schematise --grid 20 nova.sch ''     > gtfs folder|nova.sch|stara mreza.sch
 tram-map-tool unknown ''                           >
 EOF
 
