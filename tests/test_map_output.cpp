@@ -32,9 +32,9 @@ Scheme networkWithDot()
     return s;
 }
 
-// Stations every 24 pixels along a line and every 40 along a line crossing
-// it, with names three or four times as long as that: there is room for
-// every name, but only by using every side of the lines.
+// Stations every 40 pixels along a line and along a line crossing it, with
+// names about twice as long as that: there is room for every name beside its
+// station, but only by using both sides of the lines in turn.
 Scheme crowded()
 {
     Scheme s;
@@ -43,7 +43,7 @@ Scheme crowded()
     const QString names[] = {QStringLiteral("Čačak"), QStringLiteral("Ćuprija"), QStringLiteral("Đurđevik"),
                              QStringLiteral("Šibenik"), QStringLiteral("Žepče")};
     int n = 0;
-    for (int x = 20; x <= 820; x += 24) {
+    for (int x = 20; x <= 820; x += 40) {
         if (x > 400 && x < 480)
             continue; // the crossing
         ++n;

@@ -6,10 +6,12 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QLineF>
+#include <QImage>
+#include <QPen>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 #include <tuple>
 
 namespace tram {
@@ -39,64 +41,110 @@ double distanceToBox(QPointF p, const QRectF& box)
     return std::hypot(dx, dy);
 }
 
-double distanceToPiece(QPointF p, QPointF a, QPointF b)
-{
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
-    const QPointF d = p - (a + t * ab);
-    return std::hypot(d.x(), d.y());
-}
-
-double pieceDistanceToBox(QPointF a, QPointF b, const QRectF& box)
-{
-    if (box.contains(a) || box.contains(b))
-        return 0;
-    const std::array<QPointF, 4> corners{box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
-    const QLineF piece(a, b);
-    double d = std::min(distanceToBox(a, box), distanceToBox(b, box));
-    for (int i = 0; i < 4; ++i) {
-        if (piece.intersects(QLineF(corners[i], corners[(i + 1) % 4]), nullptr) == QLineF::BoundedIntersection)
-            return 0;
-        d = std::min(d, distanceToPiece(corners[i], a, b));
-    }
-    return d;
-}
-
-// Where a label centred on a symbol starts, moved along the canvas's side of
-// `length` so that it stays within it, as long as it still spans the symbol:
-// a station near the edge keeps its name beside it, not a place further on.
-double centredWithin(double symbolStart, double symbolEnd, double size, double length)
-{
-    const double centred = (symbolStart + symbolEnd) / 2 - size / 2;
-    if (size > length)
-        return centred;
-    const double within = std::clamp(centred, 0.0, length - size);
-    return within <= symbolStart && within + size >= symbolEnd ? within : centred;
-}
-
-// The eight places around the symbol, `out` pixels away from it.
-std::array<QRectF, 8> placesAround(const QRectF& symbol, QSizeF size, double out)
-{
-    const double w = size.width();
-    const double h = size.height();
-    const double right = symbol.right() + out;
-    const double left = symbol.left() - out - w;
-    const double above = symbol.top() - out - h;
-    const double below = symbol.bottom() + out;
-    const double middleX = centredWithin(symbol.left(), symbol.right(), w, Canvas::Width);
-    const double middleY = centredWithin(symbol.top(), symbol.bottom(), h, Canvas::Height);
-    return {QRectF(right, middleY, w, h), QRectF(left, middleY, w, h),  QRectF(middleX, above, w, h),
-            QRectF(middleX, below, w, h), QRectF(right, above, w, h),   QRectF(right, below, w, h),
-            QRectF(left, above, w, h),    QRectF(left, below, w, h)};
-}
-
-// What a label must keep clear of (the canvas edges, the labels placed so
-// far, the symbols) and what it had better keep off (the tracks).
-class LabelPlaces {
+// Which pixels the tracks' bands cover, summed from the top left corner, so
+// the share of any box takes four lookups.
+class BandCover {
 public:
-    LabelPlaces(const Scheme& scheme, const DisplaySettings& display)
-        : halfWidth_(BandWidth(display) / 2.0)
+    BandCover(const Scheme& scheme, const DisplaySettings& display)
+        : sums_(size_t(Canvas::Width + 1) * (Canvas::Height + 1), 0)
+    {
+        QImage bands(Canvas::Width, Canvas::Height, QImage::Format_Grayscale8);
+        bands.fill(0);
+        {
+            QPainter painter(&bands);
+            // A pixel wider on each side: a name clear of this is clear of the
+            // band however its edge is measured.
+            painter.setPen(QPen(Qt::white, BandWidth(display) + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+                for (int j = 2; j <= PointsInUse(scheme, i); ++j) {
+                    const MapPoint a = scheme.Points[i][j - 1];
+                    const MapPoint b = scheme.Points[i][j];
+                    painter.drawLine(a.X, a.Y, b.X, b.Y);
+                }
+            }
+        }
+        for (int y = 0; y < Canvas::Height; ++y) {
+            const uchar* row = bands.constScanLine(y);
+            int inRow = 0;
+            for (int x = 0; x < Canvas::Width; ++x) {
+                inRow += row[x] != 0;
+                sum(x + 1, y + 1) = sum(x + 1, y) + inRow;
+            }
+        }
+    }
+
+    // The share of the box's pixels (those whose centres lie in it) on a band.
+    double share(const QRectF& box) const
+    {
+        const int left = std::clamp(int(std::ceil(box.left() - 0.5)), 0, Canvas::Width);
+        const int right = std::clamp(int(std::floor(box.right() - 0.5)) + 1, 0, Canvas::Width);
+        const int top = std::clamp(int(std::ceil(box.top() - 0.5)), 0, Canvas::Height);
+        const int bottom = std::clamp(int(std::floor(box.bottom() - 0.5)) + 1, 0, Canvas::Height);
+        const double area = double(right - left) * double(bottom - top);
+        if (area <= 0)
+            return 0;
+        return (sum(right, bottom) - sum(left, bottom) - sum(right, top) + sum(left, top)) / area;
+    }
+
+private:
+    int& sum(int x, int y) { return sums_[size_t(y) * (Canvas::Width + 1) + size_t(x)]; }
+    int sum(int x, int y) const { return sums_[size_t(y) * (Canvas::Width + 1) + size_t(x)]; }
+
+    std::vector<int> sums_;
+};
+
+struct Place {
+    QRectF box;
+    double cost;
+};
+
+// The places for a name of `size` round a symbol, with what each costs
+// before the tracks are counted: right and left of it, then over and under
+// it, near it and further out; last, off its corners, where a name reads
+// less plainly as its station's. All within LabelReach of its centre.
+std::vector<Place> placesAround(const QRectF& symbol, QSizeF size)
+{
+    constexpr double offCorner = 5;
+    const QPointF c = symbol.center();
+    const double w = size.width(), h = size.height();
+    const double half = symbol.width() / 2;
+    std::vector<Place> places;
+    const auto add = [&](double left, double top, double extra) {
+        places.push_back({QRectF(left, top, w, h), 0.02 * double(places.size()) + extra});
+    };
+    for (const double gap : {1.0, 4.0, 7.0, 11.0}) {
+        for (const double shift : {0.0, -0.5, 0.5}) {
+            const double top = c.y() - h / 2 + shift * h;
+            add(c.x() + half + gap, top, 0);
+            add(c.x() - half - gap - w, top, 0);
+        }
+        for (const double along : {0.5, 0.25, 0.75, 0.0, 1.0}) {
+            const double left = c.x() - along * w;
+            add(left, c.y() - half - gap - h, 0);
+            add(left, c.y() + half + gap, 0);
+        }
+        for (const double aside : {4.0, 9.0}) {
+            for (const double left : {c.x() + aside, c.x() - aside - w}) {
+                add(left, c.y() - half - gap - h, offCorner);
+                add(left, c.y() + half + gap, offCorner);
+            }
+        }
+    }
+    // Within reach however it is measured: from the pixel's corner or its
+    // centre, to the text or to its box.
+    std::erase_if(places, [&](const Place& place) {
+        return distanceToBox(c, place.box) > LabelReach - 1 - Margin - 0.5;
+    });
+    return places;
+}
+
+// Puts the names where they fit: the most hemmed in first, each at its
+// cheapest place over no name placed before; where none is left, a name
+// placed before may move to another of its places to make room.
+class LabelPlacer {
+public:
+    LabelPlacer(const Scheme& scheme, const DisplaySettings& display)
+        : bands_(scheme, display)
     {
         for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
@@ -108,68 +156,282 @@ public:
                 symbols_.push_back(symbolBox(LocateOnSegment(scheme, l.Segment, l.Position), LightRadius));
             }
         }
-        const QPointF centre(0.5, 0.5);
-        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
-            for (int j = 2; j <= PointsInUse(scheme, i); ++j) {
-                const MapPoint a = scheme.Points[i][j - 1];
-                const MapPoint b = scheme.Points[i][j];
-                pieces_.emplace_back(QPointF(a.X, a.Y) + centre, QPointF(b.X, b.Y) + centre);
-            }
-        }
     }
 
-    // The first free place off the tracks, else the first free one, else
-    // the one that covers least; and whether it is free. The places are
-    // tried next to the symbol, just past the edge of its track, and a line
-    // further out.
-    std::pair<QRectF, bool> choose(const QRectF& symbol, QSizeF size) const
+    // A name of `size` for the station's symbol.
+    void add(const QRectF& symbol, QSizeF size)
     {
-        std::optional<QRectF> free;
-        QRectF least;
-        double leastCovered = 0;
-        const double pastTrack = std::max(1.0, halfWidth_ - (symbol.width() - 1) / 2 + 1);
-        for (const double out : {1.0, pastTrack, pastTrack + size.height()}) {
-            for (const QRectF& box : placesAround(symbol, size, out)) {
-                const double area = covered(box);
-                if (area == 0 && !onTrack(box))
-                    return {box, true};
-                if (area == 0 && !free)
-                    free = box;
-                if (least.isNull() || area < leastCovered) {
-                    least = box;
-                    leastCovered = area;
-                }
-            }
+        Name name;
+        for (const Place& place : placesAround(symbol, size)) {
+            name.all.push_back(place.box);
+            if (!canvas().contains(place.box) || coversSymbol(place.box))
+                continue;
+            const double onTrack = bands_.share(place.box);
+            if (onTrack <= MostOnTrack)
+                name.places.push_back({place.box, 100 * onTrack + place.cost});
         }
-        return {free ? *free : least, free.has_value()};
+        std::stable_sort(name.places.begin(), name.places.end(),
+                         [](const Place& a, const Place& b) { return a.cost < b.cost; });
+        name.blocked.assign(name.places.size(), 0);
+        names_.push_back(name);
     }
 
-    void take(const QRectF& box) { labels_.push_back(box); }
+    struct Result {
+        QRectF box;
+        bool clear;
+        double onTrack;
+    };
+
+    // The box of each name in the order added, whether it is clear, and how
+    // much of it lies on a track.
+    std::vector<Result> place()
+    {
+        for (size_t left = names_.size(); left > 0; --left) {
+            const int n = mostHemmedIn();
+            Name& name = names_[size_t(n)];
+            int chosen = cheapestFree(name);
+            if (chosen < 0)
+                chosen = makeRoom(n);
+            if (chosen >= 0) {
+                put(n, chosen);
+            } else {
+                name.fallback = leastCovered(name.all);
+                name.done = true;
+            }
+        }
+        settleCrowds();
+        std::vector<Result> result;
+        for (const Name& name : names_) {
+            const QRectF box = name.chosen >= 0 ? name.places[size_t(name.chosen)].box : name.fallback;
+            result.push_back({box, name.chosen >= 0, bands_.share(box)});
+        }
+        return result;
+    }
 
 private:
-    // The area off the canvas or over labels and symbols.
-    double covered(const QRectF& box) const
+    struct Name {
+        std::vector<QRectF> all;
+        std::vector<Place> places; // on the canvas, off the symbols, mostly off the tracks
+        std::vector<int> blocked;  // by how many placed names each place is covered
+        int chosen = -1;
+        QRectF fallback;
+        bool done = false;
+    };
+
+    static QRectF canvas() { return QRectF(0, 0, Canvas::Width, Canvas::Height); }
+
+    bool coversSymbol(const QRectF& box) const
     {
-        const QRectF canvas(0, 0, Canvas::Width, Canvas::Height);
-        double area = box.width() * box.height() - overlap(box, canvas);
-        for (const QRectF& label : labels_)
-            area += overlap(box, label);
-        for (const QRectF& symbol : symbols_)
-            area += overlap(box, symbol);
-        return area;
+        return std::any_of(symbols_.begin(), symbols_.end(), [&](const QRectF& s) { return box.intersects(s); });
     }
 
-    bool onTrack(const QRectF& box) const
+    int freePlaces(const Name& name) const
     {
-        return std::any_of(pieces_.begin(), pieces_.end(), [&](const QLineF& piece) {
-            return pieceDistanceToBox(piece.p1(), piece.p2(), box) < halfWidth_;
+        return int(std::count(name.blocked.begin(), name.blocked.end(), 0));
+    }
+
+    int mostHemmedIn() const
+    {
+        int best = -1, fewest = 0;
+        for (size_t n = 0; n < names_.size(); ++n) {
+            if (names_[n].done)
+                continue;
+            const int free = freePlaces(names_[n]);
+            if (best < 0 || free < fewest) {
+                best = int(n);
+                fewest = free;
+            }
+        }
+        return best;
+    }
+
+    static int cheapestFree(const Name& name)
+    {
+        for (size_t k = 0; k < name.places.size(); ++k) {
+            if (name.blocked[k] == 0)
+                return int(k);
+        }
+        return -1;
+    }
+
+    // Counts the box of name `n` in or out of every other name's places.
+    void mark(int n, const QRectF& box, int by)
+    {
+        for (size_t m = 0; m < names_.size(); ++m) {
+            if (int(m) == n)
+                continue;
+            Name& other = names_[m];
+            for (size_t k = 0; k < other.places.size(); ++k) {
+                if (other.places[k].box.intersects(box))
+                    other.blocked[k] += by;
+            }
+        }
+    }
+
+    void put(int n, int place)
+    {
+        Name& name = names_[size_t(n)];
+        name.chosen = place;
+        name.done = true;
+        mark(n, name.places[size_t(place)].box, 1);
+    }
+
+    // A place of name `n` covered by one placed name only, which can move
+    // to another free place of its own clear of it; -1 when there is none.
+    int makeRoom(int n)
+    {
+        const Name& name = names_[size_t(n)];
+        for (size_t k = 0; k < name.places.size(); ++k) {
+            const QRectF& box = name.places[k].box;
+            int inTheWay = -1, count = 0;
+            for (size_t m = 0; m < names_.size() && count < 2; ++m) {
+                if (names_[m].chosen >= 0 && names_[m].places[size_t(names_[m].chosen)].box.intersects(box)) {
+                    inTheWay = int(m);
+                    ++count;
+                }
+            }
+            if (count != 1)
+                continue;
+            Name& other = names_[size_t(inTheWay)];
+            const QRectF old = other.places[size_t(other.chosen)].box;
+            for (size_t j = 0; j < other.places.size(); ++j) {
+                const QRectF& move = other.places[j].box;
+                if (int(j) == other.chosen || other.blocked[j] != 0 || move.intersects(box))
+                    continue;
+                mark(inTheWay, old, -1);
+                other.chosen = int(j);
+                mark(inTheWay, move, 1);
+                return int(k);
+            }
+        }
+        return -1;
+    }
+
+    // The names whose places can meet each other's.
+    std::vector<std::vector<int>> neighbours() const
+    {
+        std::vector<QRectF> reach;
+        for (const Name& name : names_) {
+            QRectF all;
+            for (const Place& place : name.places)
+                all = all.united(place.box);
+            reach.push_back(all);
+        }
+        std::vector<std::vector<int>> result(names_.size());
+        for (size_t n = 0; n < names_.size(); ++n) {
+            for (size_t m = 0; m < names_.size(); ++m) {
+                if (m != n && !reach[n].isNull() && reach[n].intersects(reach[m]))
+                    result[n].push_back(int(m));
+            }
+        }
+        return result;
+    }
+
+    // Where names were left without a place, every name in a crowd in turn
+    // moves to the place of its own that covers the fewest others, until no
+    // name covers another or the rounds run out; then the names are taken
+    // back cheapest first, each clear of those taken before it. Kept only
+    // when it leaves fewer names without a place.
+    void settleCrowds()
+    {
+        constexpr int Rounds = 30;
+        const auto unplaced = [&] {
+            return std::count_if(names_.begin(), names_.end(), [](const Name& n) { return n.chosen < 0; });
+        };
+        const auto before = unplaced();
+        if (before == 0)
+            return;
+        const auto near = neighbours();
+        std::vector<int> at(names_.size(), -1);
+        for (size_t n = 0; n < names_.size(); ++n)
+            at[n] = names_[n].chosen;
+        const auto covers = [&](size_t n, int place) {
+            int count = 0;
+            for (const int m : near[n]) {
+                if (at[size_t(m)] >= 0
+                    && names_[size_t(m)].places[size_t(at[size_t(m)])].box.intersects(names_[n].places[size_t(place)].box))
+                    ++count;
+            }
+            return count;
+        };
+        const auto leastCovering = [&](size_t n) {
+            int best = -1;
+            double bestScore = 0;
+            for (size_t k = 0; k < names_[n].places.size(); ++k) {
+                const double score = 1000.0 * covers(n, int(k)) + names_[n].places[k].cost;
+                if (best < 0 || score < bestScore) {
+                    best = int(k);
+                    bestScore = score;
+                }
+            }
+            return best;
+        };
+        for (size_t n = 0; n < names_.size(); ++n) {
+            if (at[n] < 0)
+                at[n] = leastCovering(n);
+        }
+        for (int round = 0; round < Rounds; ++round) {
+            bool crowded = false;
+            for (size_t n = 0; n < names_.size(); ++n) {
+                if (at[n] < 0 || covers(n, at[n]) == 0)
+                    continue;
+                crowded = true;
+                at[n] = leastCovering(n);
+            }
+            if (!crowded)
+                break;
+        }
+        std::vector<size_t> order(names_.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return (at[a] < 0 ? 1e9 : names_[a].places[size_t(at[a])].cost) < (at[b] < 0 ? 1e9 : names_[b].places[size_t(at[b])].cost);
         });
+        std::vector<int> taken(names_.size(), -1);
+        for (const size_t n : order) {
+            if (at[n] < 0)
+                continue;
+            const QRectF& box = names_[n].places[size_t(at[n])].box;
+            const bool clear = std::none_of(near[n].begin(), near[n].end(), [&](int m) {
+                return taken[size_t(m)] >= 0 && names_[size_t(m)].places[size_t(taken[size_t(m)])].box.intersects(box);
+            });
+            if (clear)
+                taken[n] = at[n];
+        }
+        if (std::count(taken.begin(), taken.end(), -1) >= before)
+            return;
+        for (size_t n = 0; n < names_.size(); ++n)
+            names_[n].chosen = taken[n];
+        for (size_t n = 0; n < names_.size(); ++n) {
+            if (names_[n].chosen < 0)
+                names_[n].fallback = leastCovered(names_[n].all);
+        }
     }
 
+    // Where no place is free: the one with the least area off the canvas or
+    // over names, symbols and tracks.
+    QRectF leastCovered(const std::vector<QRectF>& boxes) const
+    {
+        QRectF least;
+        double leastArea = 0;
+        for (const QRectF& box : boxes) {
+            double area = box.width() * box.height() * (1 + bands_.share(box)) - overlap(box, canvas());
+            for (const Name& name : names_) {
+                if (name.chosen >= 0)
+                    area += overlap(box, name.places[size_t(name.chosen)].box);
+            }
+            for (const QRectF& symbol : symbols_)
+                area += overlap(box, symbol);
+            if (least.isNull() || area < leastArea) {
+                least = box;
+                leastArea = area;
+            }
+        }
+        return least;
+    }
+
+    BandCover bands_;
     std::vector<QRectF> symbols_;
-    std::vector<QLineF> pieces_; // between pixel centres
-    std::vector<QRectF> labels_;
-    double halfWidth_;
+    std::vector<Name> names_;
 };
 
 } // namespace
@@ -206,8 +468,9 @@ std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const Display
                                              const QFont& font)
 {
     const QFontMetricsF metrics(font);
-    LabelPlaces places(scheme, display);
+    LabelPlacer placer(scheme, display);
     std::vector<StationLabel> labels;
+    std::vector<QRectF> texts;
     for (int i = 1; i <= StationsInUse(scheme); ++i) {
         StationLabel label;
         label.station = i;
@@ -218,11 +481,17 @@ std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const Display
         const QRectF text = QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(label.text), metrics.height())
                                 .united(metrics.boundingRect(label.text));
         const Station& s = scheme.Stations[i];
-        const QRectF symbol = symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius);
-        std::tie(label.box, label.clear) = places.choose(symbol, text.size() + QSizeF(2 * Margin, 2 * Margin));
-        places.take(label.box);
-        label.baseline = label.box.topLeft() + QPointF(Margin, Margin) - text.topLeft();
+        placer.add(symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius),
+                   text.size() + QSizeF(2 * Margin, 2 * Margin));
         labels.push_back(label);
+        texts.push_back(text);
+    }
+    const auto places = placer.place();
+    for (size_t k = 0; k < labels.size(); ++k) {
+        labels[k].box = places[k].box;
+        labels[k].clear = places[k].clear;
+        labels[k].onTrack = places[k].onTrack;
+        labels[k].baseline = labels[k].box.topLeft() + QPointF(Margin, Margin) - texts[k].topLeft();
     }
     return labels;
 }

@@ -30,16 +30,23 @@ struct StationLabel {
     QRectF box;         // canvas coordinates: the text with a margin of one pixel
     QPointF baseline;   // where the text starts
     bool clear = true;  // on the canvas, over no other label and no symbol
+    double onTrack = 0; // the share of the box on a track's band or a pixel beside it
 };
 
-// Places the names of the stations, in their order, each at the first free
-// place around its symbol: right, left, above, below, then the four corners,
-// first next to the symbol, then just past the edge of its track, then a line
-// further out. A place is free when it stays on the canvas and covers no
-// label placed before and no symbol (every station, and the lights when they
-// are shown); a free place off the tracks wins over one on them. Where no
-// place is free the label goes where it covers least, and is not clear.
-// Stations without a name get no label.
+// How far a name may lie from its station: the nearest point of its box
+// from the station's centre, in pixels.
+inline constexpr double LabelReach = 20;
+// The most of a name's box a track's band may cover.
+inline constexpr double MostOnTrack = 0.25;
+
+// Places the names of the stations, each beside its own station: within
+// LabelReach of it, on the canvas, over no other name and no symbol (every
+// station, and the lights when they are shown), with as little of it on a
+// track as there can be and never more than MostOnTrack. The names with the
+// fewest such places are placed first, and a name that finds none moves an
+// already placed one aside where that makes room. Where no place is left the
+// name goes where it covers least, and is not clear. Stations without a name
+// get no label.
 std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
                                              const QFont& font);
 
