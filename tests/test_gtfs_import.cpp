@@ -574,7 +574,7 @@ void GtfsImportTest::narrowedToRoutes()
     QFETCH(QList<int>, firstRoute);
     QFETCH(int, stations);
     ImportResult result;
-    QCOMPARE(ImportGtfs(NetworkFeed, {routes, std::nullopt}, result), std::nullopt);
+    QCOMPARE(ImportGtfs(NetworkFeed, {routes, std::nullopt, std::nullopt}, result), std::nullopt);
     QCOMPARE(int(result.scheme.RouteCount), routes.size());
     QCOMPARE(int(result.scheme.SegmentCount), segments);
     QCOMPARE(routeList(result.scheme, 1), firstRoute);

@@ -119,6 +119,12 @@ ImportResult build(FeedFiles& files, const ImportOptions& options)
     addStations(network, layout, places, model, summary);
     addRoutesAndTrams(feed, network, order, trams, model, summary);
     result.scheme = model.scheme;
+    if (options.schematic) {
+        schematic::SchematicSummary drawn;
+        if (const auto refusal = schematic::Schematise(model.scheme, *options.schematic, result.scheme, drawn))
+            throw FeedError{QStringLiteral("mreza se ne moze nacrtati kao shematska karta: %1").arg(*refusal)};
+        summary.schematic = drawn;
+    }
     summary.stopsUsed = places.stopsUsed;
     summary.stopsMerged = places.stopsMerged;
     summary.stations = model.scheme.StationCount;

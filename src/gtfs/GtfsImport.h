@@ -3,6 +3,7 @@
 #include "gtfs/FeedFiles.h"
 #include "model/Refusal.h"
 #include "model/Scheme.h"
+#include "schematic/Schematise.h"
 
 #include <QStringList>
 #include <optional>
@@ -12,6 +13,8 @@ namespace tram::gtfs {
 struct ImportOptions {
     QStringList routes;         // route_short_name or route_id; empty: every tram route
     std::optional<qint64> day;  // Julian day; none: the busiest day of the calendars
+    // Drawn as a schematic map rather than as the city's geography.
+    std::optional<schematic::SchematicOptions> schematic;
 };
 
 struct ImportedRoute {
@@ -32,6 +35,7 @@ struct ImportSummary {
     int tripsOnDay = 0;
     int moment = -1;                   // seconds of the service day
     QStringList notes;                 // names cut or changed, routes left out
+    std::optional<schematic::SchematicSummary> schematic;
 };
 
 struct ImportResult {

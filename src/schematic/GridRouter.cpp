@@ -16,10 +16,12 @@ namespace {
 // grid nodes round a node whose edges are not all drawn yet, and a node put
 // one cell from its place (squared).
 constexpr double BendCost[SharpestTurn + 1] = {0, 1.5, 3.5};
-constexpr double OffCourseCost = 0.6;
+constexpr double OffCourseCost = 0.3;
 constexpr double CrowdCost = 0.4;
 constexpr double ReservedCost = 2.5;
 constexpr double MoveCost = 1.0;
+// A horizontal cell of an edge with a station on every cell.
+constexpr double CrowdedRunCost = 2.0;
 // How far a path may stray from its course, in cells, before the whole grid
 // is tried; and how far a node may move from its place.
 constexpr double Corridor = 3;
@@ -44,6 +46,7 @@ public:
         , port_(2 * graph.edges.size(), -1)
         , offCourse_(size_t(grid.nodes()))
         , cost_(size_t(grid.nodes()) * Directions + size_t(grid.nodes()))
+        , length_(cost_.size())
         , from_(cost_.size())
         , done_(cost_.size())
         , targetCost_(size_t(grid.nodes()), Unreachable)
@@ -159,6 +162,22 @@ private:
         return count;
     }
 
+    QPoint at(int node) const { return QPoint(grid_.column(node), grid_.row(node)); }
+
+    // Whether a node placed at the grid node leaves every edge to a placed
+    // neighbour room for its stations.
+    bool roomyFor(int graphNode, int node) const
+    {
+        for (const int arm : graph_.nodes[size_t(graphNode)].arms) {
+            const int edge = ArmEdge(arm);
+            const GraphEdge& e = graph_.edges[size_t(edge)];
+            const int other = drawing_.nodeAt[size_t(ArmAtStart(arm) ? e.to : e.from)];
+            if (other >= 0 && OctilinearDistance(at(node), at(other)) < targets_.leastLength[size_t(edge)])
+                return false;
+        }
+        return true;
+    }
+
     // Where an end of the edge may go, and what going there costs.
     std::vector<std::pair<int, double>> placesFor(int graphNode, double reach) const
     {
@@ -173,11 +192,13 @@ private:
                     continue;
                 const double d2 = std::pow(column - want.x(), 2) + std::pow(row - want.y(), 2);
                 const int node = grid_.node(column, row);
-                if (d2 > reach * reach || owner_[size_t(node)] != Free || freeNeighbours(node) < graph_.degree(graphNode))
+                if (d2 > reach * reach || owner_[size_t(node)] != Free || freeNeighbours(node) < graph_.degree(graphNode)
+                    || !roomyFor(graphNode, node))
                     continue;
                 places.push_back({node, MoveCost * d2});
             }
         }
+        std::sort(places.begin(), places.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
         return places;
     }
 
@@ -232,10 +253,17 @@ private:
     bool search(int edge, bool wholeGrid, double reach)
     {
         const Ends ends = endsOf(edge);
-        const auto sources = placesFor(graph_.armNode(ends.sourceArm), reach);
+        auto sources = placesFor(graph_.armNode(ends.sourceArm), reach);
         auto targets = placesFor(graph_.armNode(ends.targetArm), reach);
-        // Two ends not yet placed may want the same grid nodes: a path
-        // neither ends nor passes where it could have started.
+        // With neither end placed, the source goes where it wants most, and
+        // the target no nearer than the edge's stations need.
+        if (sources.size() > 1)
+            sources.resize(1);
+        const double least = targets_.leastLength[size_t(edge)];
+        std::erase_if(targets, [&](const auto& target) {
+            return !sources.empty() && OctilinearDistance(at(sources[0].first), at(target.first)) < least;
+        });
+        // A path neither ends nor passes where it could have started.
         std::fill(isSource_.begin(), isSource_.end(), false);
         for (const auto& source : sources)
             isSource_[size_t(source.first)] = true;
@@ -252,12 +280,10 @@ private:
             targetCost_[size_t(node)] = cost;
         std::vector<double> estimate(size_t(nodes), Unreachable);
         for (int n = 0; n < nodes; ++n) {
-            for (const auto& target : targets) {
-                const double dx = std::abs(grid_.column(n) - grid_.column(target.first));
-                const double dy = std::abs(grid_.row(n) - grid_.row(target.first));
-                estimate[size_t(n)] = std::min(estimate[size_t(n)], std::max(dx, dy) + (M_SQRT2 - 1) * std::min(dx, dy));
-            }
+            for (const auto& target : targets)
+                estimate[size_t(n)] = std::min(estimate[size_t(n)], OctilinearDistance(at(n), at(target.first)));
         }
+        const double longest = std::max(targets_.mostLength[size_t(edge)], estimate[size_t(sources[0].first)] + 2);
         std::fill(cost_.begin(), cost_.end(), Unreachable);
         std::fill(done_.begin(), done_.end(), false);
         using Entry = std::pair<double, int>;
@@ -281,12 +307,16 @@ private:
                     open.push({total, finish});
                 }
             }
-            if (owner_[size_t(next)] != Free || offCourse_[size_t(next)] == Unreachable)
+            const double length = (state < 0 ? 0 : length_[size_t(state)]) + stepLength(direction);
+            if (owner_[size_t(next)] != Free || offCourse_[size_t(next)] == Unreachable
+                || length + estimate[size_t(next)] > longest)
                 return;
             const int to = next * Directions + direction;
-            const double total = cost + stepLength(direction) * passCost(next, edge);
+            const double total = cost + stepLength(direction) * passCost(next, edge)
+                                 + (direction % 4 == 0 ? CrowdedRunCost * targets_.crowding[size_t(edge)] : 0.0);
             if (total < cost_[size_t(to)]) {
                 cost_[size_t(to)] = total;
+                length_[size_t(to)] = length;
                 from_[size_t(to)] = state;
                 open.push({total + estimate[size_t(next)], to});
             }
@@ -373,6 +403,7 @@ private:
     std::vector<int> port_;
     std::vector<double> offCourse_;
     std::vector<double> cost_;
+    std::vector<double> length_;
     std::vector<int> from_;
     std::vector<bool> done_;
     std::vector<double> targetCost_;
@@ -383,16 +414,25 @@ private:
 
 } // namespace
 
+double OctilinearDistance(QPoint a, QPoint b)
+{
+    const int dx = std::abs(a.x() - b.x()), dy = std::abs(a.y() - b.y());
+    return std::max(dx, dy) + (M_SQRT2 - 1) * std::min(dx, dy);
+}
+
 int DrawOnGrid(const TrackGraph& graph, const OctilinearGrid& grid, const GridTargets& targets,
                const std::vector<int>& order, GridDrawing& drawing)
 {
     Router router(graph, grid, targets);
+    int failed = -1;
     for (const int edge : order) {
-        if (!router.draw(edge))
-            return edge;
+        if (!router.draw(edge)) {
+            failed = edge;
+            break;
+        }
     }
     drawing = std::move(router.drawing());
-    return -1;
+    return failed;
 }
 
 } // namespace tram::schematic

@@ -57,3 +57,38 @@ QPointF LayoutFrame::operator()(QPointF p) const
 }
 
 } // namespace tram::schematic
+
+namespace tram::schematic {
+
+void SpreadNodes(std::vector<QPointF>& nodes, const std::vector<double>& reach, QSizeF room)
+{
+    constexpr int Rounds = 40;
+    for (int round = 0; round < Rounds; ++round) {
+        bool moved = false;
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            for (size_t j = i + 1; j < nodes.size(); ++j) {
+                const double apart = reach[i] + reach[j];
+                QPointF d = nodes[j] - nodes[i];
+                double length = std::hypot(d.x(), d.y());
+                if (length >= apart)
+                    continue;
+                if (length < 1e-9) {
+                    // On the same spot: part them along a direction of their own.
+                    const double angle = double(i + 7 * j);
+                    d = QPointF(std::cos(angle), std::sin(angle));
+                    length = 1;
+                }
+                const QPointF push = (apart - length) / 2 / length * d;
+                nodes[i] -= push;
+                nodes[j] += push;
+                moved = true;
+            }
+        }
+        for (QPointF& p : nodes)
+            p = QPointF(std::clamp(p.x(), 0.0, room.width()), std::clamp(p.y(), 0.0, room.height()));
+        if (!moved)
+            break;
+    }
+}
+
+} // namespace tram::schematic

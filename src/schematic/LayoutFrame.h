@@ -36,4 +36,10 @@ private:
     Axis y_;
 };
 
+// Moves nodes that lie closer on the grid than `apart(i, j)` cells away from
+// each other, a little at a time, and keeps them within the grid's `room`: a
+// cluster of junctions close together in the city gets room for the edges
+// between them.
+void SpreadNodes(std::vector<QPointF>& nodes, const std::vector<double>& reach, QSizeF room);
+
 } // namespace tram::schematic

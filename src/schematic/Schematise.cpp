@@ -6,6 +6,7 @@
 #include "schematic/LayoutRules.h"
 #include "schematic/TrackGraph.h"
 #include "view/Canvas.h"
+#include "view/StationLabels.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,8 +21,17 @@ namespace {
 // by 180 degrees more, and fills the canvas no better.
 constexpr int Turns[] = {0, 1, 7, 2};
 constexpr double Stretches[] = {0.5, 0.0, 0.8};
+// Room along an edge per station on it, in pixels: stations on two arms of
+// a junction that part at 45 degrees stay StationSpacing apart.
+constexpr double RoomPerStation = 23;
+// Half the room, in cells, kept round a junction and round any other node.
+constexpr double JunctionReach = 1;
+constexpr double NodeReach = 0.6;
 // What stretching one axis e times as much as the other weighs, in bends.
 constexpr double DistortionCost = 8;
+// What a name without a clear place weighs, in bends, and one wholly on a track.
+constexpr double NameWithoutRoomCost = 30;
+constexpr double NameOnTrackCost = 20;
 // A failing edge is drawn first and the rest again, this many times.
 constexpr int Redraws = 4;
 
@@ -164,9 +174,12 @@ public:
     {
         for (const GraphNode& node : graph.nodes)
             content_.push_back(node.at);
+        stationsOn_.assign(graph.edges.size(), 0);
         for (size_t i = 1; i < stations.size(); ++i) {
             const Station& s = input.Stations[i];
             content_.push_back(graph.lines[s.Segment].at(s.Position));
+            if (stations[i].node < 0)
+                ++stationsOn_[size_t(stations[i].edge)];
         }
     }
 
@@ -182,12 +195,24 @@ public:
         const LayoutFrame frame(attempt.eighths, attempt.stretch, content_,
                                 QSizeF(grid.columns() - 1, grid.rows() - 1));
         GridTargets targets;
-        for (const GraphNode& node : graph_.nodes)
-            targets.nodes.push_back(frame(node.at));
-        for (const GraphEdge& edge : graph_.edges) {
+        std::vector<double> reach;
+        for (size_t n = 0; n < graph_.nodes.size(); ++n) {
+            targets.nodes.push_back(frame(graph_.nodes[n].at));
+            reach.push_back(graph_.degree(int(n)) > 2 ? JunctionReach : NodeReach);
+        }
+        SpreadNodes(targets.nodes, reach, QSizeF(grid.columns() - 1, grid.rows() - 1));
+        for (size_t e = 0; e < graph_.edges.size(); ++e) {
             std::vector<QPointF> course;
-            for (const QPointF& p : edge.course)
+            for (const QPointF& p : graph_.edges[e].course)
                 course.push_back(frame(p));
+            course.front() = targets.nodes[size_t(graph_.edges[e].from)];
+            course.back() = targets.nodes[size_t(graph_.edges[e].to)];
+            const QPointF ends = course.back() - course.front();
+            const double least = std::max(1.0, RoomPerStation * (stationsOn_[e] + 1) / attempt.cell);
+            targets.leastLength.push_back(least);
+            targets.crowding.push_back(stationsOn_[e] / std::max(1.0, courseLength(course)));
+            targets.mostLength.push_back(std::max({DetourFactor * courseLength(course),
+                                                   DetourFloor * std::hypot(ends.x(), ends.y()), least + 2}));
             targets.courses.push_back(course);
         }
         std::vector<int> order = drawingOrder(graph_, input_, targets);
@@ -229,6 +254,14 @@ public:
             summary.largestMove = std::max(summary.largestMove, d * attempt.cell);
         }
         outcome.score = summary.bends + 0.5 * moves + DistortionCost * distortion(attempt.eighths, grid);
+        if (options_.labelFont) {
+            DisplaySettings display;
+            ApplyStartDisplay(display);
+            for (const StationLabel& label : PlaceStationLabels(outcome.scheme, display, *options_.labelFont)) {
+                summary.namesWithoutRoom += !label.clear;
+                outcome.score += NameWithoutRoomCost * !label.clear + NameOnTrackCost * label.onTrack;
+            }
+        }
         return outcome;
     }
 
@@ -256,6 +289,7 @@ private:
     const std::vector<Anchor>& stations_;
     const SchematicOptions& options_;
     std::vector<QPointF> content_;
+    std::vector<int> stationsOn_; // per edge, between its nodes
 };
 
 } // namespace

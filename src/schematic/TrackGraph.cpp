@@ -381,10 +381,7 @@ private:
         graph.edgesOf.resize(size_t(segments()) + 1);
         const auto addEdge = [&](int s, const Stop& a, const Stop& b) {
             graph.edgesOf[size_t(s)].push_back(int(graph.edges.size()));
-            GraphEdge edge{s, a.node, b.node, a.arc, b.arc, line(s).between(a.arc, b.arc)};
-            edge.course.front() = graph.nodes[size_t(a.node)].at;
-            edge.course.back() = graph.nodes[size_t(b.node)].at;
-            graph.edges.push_back(edge);
+            graph.edges.push_back({s, a.node, b.node, a.arc, b.arc, line(s).between(a.arc, b.arc)});
         };
         for (int s = 1; s <= segments(); ++s) {
             const auto& along = stops[size_t(s)];
@@ -406,24 +403,55 @@ private:
         return orderArms(graph);
     }
 
-    // The direction an edge leaves its node in: towards the first point of
-    // its course beyond the snap distance, so a short first piece drawn by
-    // hand does not decide it.
-    double leavingAngle(const TrackGraph& graph, int arm) const
+    // The direction an edge leaves its node in, read a little way along it,
+    // where it shows past what a hand or a survey wobbles in its first
+    // pixels; a second reading further on settles ties.
+    static std::pair<double, double> leavingAngle(const TrackGraph& graph, int arm)
     {
         const GraphEdge& edge = graph.edges[size_t(ArmEdge(arm))];
+        std::vector<QPointF> course = edge.course;
+        if (!ArmAtStart(arm))
+            std::reverse(course.begin(), course.end());
+        // Seen from the node: the arms of one node start up to the snap
+        // distance apart.
         const QPointF from = graph.nodes[size_t(graph.armNode(arm))].at;
-        const auto pick = [&](auto first, auto last) {
-            for (auto it = first; it != last; ++it) {
-                const QPointF d = *it - from;
-                if (std::hypot(d.x(), d.y()) > std::max(snap_, 1.0))
-                    return d;
+        const auto angleAt = [&](double reach) {
+            double along = 0;
+            for (size_t k = 0; k + 1 < course.size(); ++k) {
+                const QPointF piece = course[k + 1] - course[k];
+                const double length = std::hypot(piece.x(), piece.y());
+                if (along + length >= reach && length > 0) {
+                    const QPointF p = course[k] + (reach - along) / length * piece - from;
+                    return std::atan2(p.y(), p.x());
+                }
+                along += length;
             }
-            return *std::prev(last) - from;
+            const QPointF p = course.back() - from;
+            return std::atan2(p.y(), p.x());
         };
-        const QPointF d = ArmAtStart(arm) ? pick(edge.course.begin(), edge.course.end())
-                                          : pick(edge.course.rbegin(), edge.course.rend());
-        return std::atan2(d.y(), d.x());
+        return {angleAt(ArmReadingNear), angleAt(ArmReadingFar)};
+    }
+
+    // Two tracks between the same two nodes that leave one of them in the
+    // same direction (drawn on top of each other): which lies
+    // first round one node decides the order round the other, so that they
+    // can be drawn side by side without crossing.
+    static void orderTwinTracks(const TrackGraph& graph, GraphNode& node,
+                                const std::vector<std::pair<std::pair<double, double>, int>>& byAngle)
+    {
+        const size_t count = node.arms.size();
+        for (size_t k = 0; count > 1 && k < count; ++k) {
+            const size_t next = (k + 1) % count;
+            const GraphEdge& a = graph.edges[size_t(ArmEdge(node.arms[k]))];
+            const GraphEdge& b = graph.edges[size_t(ArmEdge(node.arms[next]))];
+            if (byAngle[k].first != byAngle[next].first || std::minmax(a.from, a.to) != std::minmax(b.from, b.to))
+                continue;
+            // The lower edge first round the lower node, last round the other.
+            const bool lowerFirst = ArmEdge(node.arms[k]) < ArmEdge(node.arms[next]);
+            const bool atLowerNode = graph.armNode(node.arms[k]) == std::min(a.from, a.to);
+            if (lowerFirst != atLowerNode)
+                std::swap(node.arms[k], node.arms[next]);
+        }
     }
 
     std::optional<Refusal> orderArms(TrackGraph& graph) const
@@ -433,12 +461,13 @@ private:
             graph.nodes[size_t(graph.edges[e].to)].arms.push_back(ArmOf(int(e), false));
         }
         for (GraphNode& node : graph.nodes) {
-            std::vector<std::pair<double, int>> byAngle;
+            std::vector<std::pair<std::pair<double, double>, int>> byAngle;
             for (const int arm : node.arms)
                 byAngle.push_back({leavingAngle(graph, arm), arm});
             std::sort(byAngle.begin(), byAngle.end());
             for (size_t k = 0; k < byAngle.size(); ++k)
                 node.arms[k] = byAngle[k].second;
+            orderTwinTracks(graph, node, byAngle);
             if (int(node.arms.size()) > MaxArms) {
                 QStringList names;
                 for (const int arm : node.arms) {

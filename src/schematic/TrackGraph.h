@@ -40,7 +40,7 @@ struct GraphEdge {
     int to = -1;
     double fromArc = 0; // along the segment, from its vertex 1
     double toArc = 0;
-    std::vector<QPointF> course; // of the segment, from `from` to `to`
+    std::vector<QPointF> course; // the segment's own line, from `from` to `to`
 };
 
 // An edge end: 2 * edge at the edge's start, 2 * edge + 1 at its end.
@@ -60,6 +60,11 @@ struct TrackGraph {
 
 // Most ends a node can have: one per direction of the grid.
 inline constexpr int MaxArms = 8;
+// How far along an edge, in pixels, the direction it leaves its node in is
+// read, and read again where two edges leave alike.
+inline constexpr double ArmReadingNear = 12;
+inline constexpr double ArmReadingFar = 30;
+
 // Most nodes a network may have: a tenth of the nodes of the finest grid the
 // canvas holds leaves the edges room to run between them.
 inline constexpr int MaxNodes = 200;

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Commands.h"
+#include "SchematicOptions.h"
 #include "ToolOutput.h"
 
 #include "files/SchemeFile.h"
@@ -12,7 +13,7 @@ namespace tram {
 
 namespace {
 
-const char ImportHelp[] = R"(Upotreba: tram-map-tool import-gtfs FEED IZLAZ.sch [opcije]
+const QString ImportHelp = QStringLiteral(R"(Upotreba: tram-map-tool import-gtfs FEED IZLAZ.sch [opcije]
 
 Pravi semu od tramvajskih linija GTFS feeda (.zip arhiva ili folder):
 linije s route_type 0 ili 900..906. Dvije stanice su spojene gdje neka
@@ -37,7 +38,10 @@ iza posljednje cijele rijeci do 29 znakova i zavrsava tackom.
 Opcije:
   --routes A,B,...   samo ove linije (route_short_name ili route_id)
   --date GGGG-MM-DD  dan za vlakone (bez nje: dan s najvise voznji)
-
+  --schematic        mreza se crta kao shematska karta, kao sto je crta
+                     naredba schematise, umjesto kao geografija grada; uz
+                     nju vrijede i opcije te naredbe:
+%1
 Sazetak (s brojem spojenih stajalista i parova smjerova spojenih u jedan
 kolosijek) ide na standardni izlaz; skraceni nazivi, stari i novi, i
 znakovi koje kodna stranica nema na standardnu gresku. Feed koji ne
@@ -46,12 +50,13 @@ stane u granice seme (40 segmenata, 50 tacaka, 100 stanica, 20 ruta,
 koje linije ne staju.
 
 Izlazni status: 0 kad je sema sacuvana, 2 kad argumenti ili feed nisu
-ispravni, feed ne stane u semu ili se sema ne moze sacuvati; tada se
-nista ne pise.
-)";
+ispravni, feed ne stane u semu, mreza se ne moze nacrtati kao shematska
+karta ili se sema ne moze sacuvati; tada se nista ne pise.
+)").arg(QString::fromLatin1(SchematicOptionsHelp));
 
 const QCommandLineOption RoutesOption(QStringLiteral("routes"), QString(), QStringLiteral("A,B"));
 const QCommandLineOption DateOption(QStringLiteral("date"), QString(), QStringLiteral("GGGG-MM-DD"));
+const QCommandLineOption SchematicOption(QStringLiteral("schematic"));
 
 QString shownDay(qint64 day)
 {
@@ -91,6 +96,8 @@ void printSummary(const gtfs::ImportSummary& summary, const QString& output)
     for (const gtfs::ImportedRoute& route : summary.routes)
         trams += route.trams;
     PrintLine(QStringLiteral("vlakoni: %1").arg(trams));
+    if (summary.schematic)
+        PrintSchematicSummary(*summary.schematic);
     PrintLine(QStringLiteral("sacuvano: %1").arg(ShownFileName(output)));
 }
 
@@ -100,7 +107,8 @@ int RunImportGtfs(const QStringList& arguments)
 {
     const QString command = QStringLiteral("import-gtfs");
     QCommandLineParser parser;
-    parser.addOptions({RoutesOption, DateOption});
+    parser.addOptions({RoutesOption, DateOption, SchematicOption});
+    AddSchematicOptions(parser);
     if (const auto exit = ParseCommand(parser, {command, ImportHelp, 2, 2}, arguments))
         return *exit;
     const QString feed = parser.positionalArguments().at(0);
@@ -118,6 +126,16 @@ int RunImportGtfs(const QStringList& arguments)
         if (!date.isValid())
             return UsageError(command, QStringLiteral("--date %1: datum mora biti oblika GGGG-MM-DD").arg(parser.value(DateOption)));
         options.day = date.toJulianDay();
+    }
+    if (parser.isSet(SchematicOption)) {
+        schematic::SchematicOptions drawing;
+        if (const auto refusal = ReadSchematicOptions(parser, drawing))
+            return UsageError(command, *refusal);
+        if (const auto refusal = UseLabelFont(drawing))
+            return Finish(refusal);
+        options.schematic = drawing;
+    } else if (SchematicOptionSet(parser)) {
+        return UsageError(command, QStringLiteral("--grid, --margin, --north-up i --snap vrijede samo uz --schematic"));
     }
 
     gtfs::ImportResult result;

@@ -3,6 +3,7 @@
 #include "ToolOutput.h"
 
 #include "model/NumberText.h"
+#include "view/StationLabels.h"
 
 namespace tram {
 
@@ -69,12 +70,22 @@ std::optional<Refusal> ReadSchematicOptions(const QCommandLineParser& parser, sc
     return std::nullopt;
 }
 
+std::optional<Refusal> UseLabelFont(schematic::SchematicOptions& options)
+{
+    QFont font;
+    if (auto refusal = LoadLabelFont(font))
+        return refusal;
+    options.labelFont = font;
+    return std::nullopt;
+}
+
 void PrintSchematicSummary(const schematic::SchematicSummary& summary)
 {
     PrintLine(QStringLiteral("mreza: %1 piksela").arg(summary.grid));
     PrintLine(QStringLiteral("prelomi: %1 (razmaka izmedju susjednih stanica: %2)")
                   .arg(summary.bends).arg(summary.stationStretches));
     PrintLine(QStringLiteral("najveci pomak cvora od njegovog mjesta: %1 piksela").arg(summary.largestMove, 0, 'f', 0));
+    PrintLine(QStringLiteral("nazivi bez slobodnog mjesta: %1").arg(summary.namesWithoutRoom));
     if (summary.turn == 0)
         PrintLine(QStringLiteral("okret: nema"));
     else

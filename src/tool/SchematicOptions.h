@@ -15,6 +15,9 @@ bool SchematicOptionSet(const QCommandLineParser& parser);
 [[nodiscard]] std::optional<Refusal> ReadSchematicOptions(const QCommandLineParser& parser,
                                                           schematic::SchematicOptions& options);
 
+// Lets the layout leave the station names room, with the font they are drawn in.
+[[nodiscard]] std::optional<Refusal> UseLabelFont(schematic::SchematicOptions& options);
+
 // The help text's lines for the options, the summary's lines on standard output.
 extern const char SchematicOptionsHelp[];
 void PrintSchematicSummary(const schematic::SchematicSummary& summary);

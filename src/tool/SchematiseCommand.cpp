@@ -52,6 +52,8 @@ int RunSchematise(const QStringList& arguments)
     LoadedScheme loaded;
     if (const auto refusal = LoadSchemeForTool(input, loaded))
         return Finish(refusal);
+    if (const auto refusal = UseLabelFont(options))
+        return Finish(refusal);
     Scheme drawn;
     schematic::SchematicSummary summary;
     if (const auto refusal = schematic::Schematise(loaded.scheme, options, drawn, summary))

@@ -23,15 +23,18 @@ inline int addSegment(Scheme& s, const std::vector<QPoint>& points)
     return i;
 }
 
-// A hand-drawn line: `count` vertices from a to b, wobbling a few pixels.
+// A hand-drawn line: `count` vertices from a to b, waving a few pixels to
+// either side of the straight line.
 inline std::vector<QPoint> wobbly(QPoint a, QPoint b, int count, int wobble = 3)
 {
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    const double nx = -(b.y() - a.y()) / length, ny = (b.x() - a.x()) / length;
     std::vector<QPoint> points;
     for (int j = 0; j < count; ++j) {
         const double t = double(j) / (count - 1);
-        const int off = (j == 0 || j == count - 1) ? 0 : int(std::lround(wobble * std::sin(j * 2.1)));
-        points.push_back(QPoint(int(std::lround(a.x() + t * (b.x() - a.x()))) + off,
-                                int(std::lround(a.y() + t * (b.y() - a.y()))) - off));
+        const double off = wobble * std::sin(3 * M_PI * t);
+        points.push_back(QPoint(int(std::lround(a.x() + t * (b.x() - a.x()) + off * nx)),
+                                int(std::lround(a.y() + t * (b.y() - a.y()) + off * ny))));
     }
     return points;
 }
@@ -168,9 +171,9 @@ inline Scheme atLimits()
         for (int r = 0; r + 1 < 5; ++r)
             addSegment(s, wobbly(QPoint(x, rows[r]), QPoint(x, rows[r + 1]), MaxPoints, 2));
     }
-    // Three on each piece of a row, two on each shorter piece of a column.
+    // Four on each piece of a row, one on each shorter piece of a column.
     for (int segment = 1; segment <= s.SegmentCount; ++segment)
-        addStations(s, segment, segment <= 20 ? 3 : 2);
+        addStations(s, segment, segment <= 20 ? 4 : 1);
     for (int k = 0; s.LightCount < MaxLights; ++k)
         addLight(s, 1 + k % s.SegmentCount, 0.1 + 0.2 * (k / s.SegmentCount));
     for (int r = 0; s.RouteCount < MaxRoutes; ++r) {
