@@ -6,11 +6,13 @@
 #include "schematic/LayoutRules.h"
 #include "schematic/TrackGraph.h"
 #include "view/Canvas.h"
+#include "view/Geometry.h"
 #include "view/StationLabels.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <thread>
 
 namespace tram::schematic {
@@ -34,6 +36,10 @@ constexpr double NameWithoutRoomCost = 30;
 constexpr double NameOnTrackCost = 20;
 // A failing edge is drawn first and the rest again, this many times.
 constexpr int Redraws = 4;
+// A drawing spanning less of the grid than this is drawn again, stretched,
+// at most this many times.
+constexpr double WellFilled = 0.95;
+constexpr int Widenings = 2;
 
 struct Attempt {
     int cell;
@@ -152,14 +158,22 @@ int bendsOf(const Scheme& scheme)
     return bends;
 }
 
+// The stretches the stations cut the segments into, each a run from an end
+// or a station to the next station or end.
 int stationStretches(const Scheme& scheme)
 {
-    std::vector<int> stations(size_t(SegmentsInUse(scheme)) + 1, 0);
-    for (int i = 1; i <= StationsInUse(scheme); ++i)
-        ++stations[scheme.Stations[i].Segment];
-    int stretches = 0;
-    for (const int count : stations)
-        stretches += std::max(0, count - 1);
+    int stretches = SegmentsInUse(scheme);
+    for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
+        std::vector<double> inside;
+        const double length = PolylineLength(scheme, s, 1, PointsInUse(scheme, s));
+        for (int i = 1; i <= StationsInUse(scheme); ++i) {
+            const Station& station = scheme.Stations[i];
+            if (station.Segment == s && station.Position > 0 && station.Position < length)
+                inside.push_back(station.Position);
+        }
+        std::sort(inside.begin(), inside.end());
+        stretches += int(std::unique(inside.begin(), inside.end()) - inside.begin());
+    }
     return stretches;
 }
 
@@ -194,41 +208,32 @@ public:
         }
         const LayoutFrame frame(attempt.eighths, attempt.stretch, content_,
                                 QSizeF(grid.columns() - 1, grid.rows() - 1));
-        GridTargets targets;
-        std::vector<double> reach;
-        for (size_t n = 0; n < graph_.nodes.size(); ++n) {
-            targets.nodes.push_back(frame(graph_.nodes[n].at));
-            reach.push_back(graph_.degree(int(n)) > 2 ? JunctionReach : NodeReach);
-        }
-        SpreadNodes(targets.nodes, reach, QSizeF(grid.columns() - 1, grid.rows() - 1));
-        for (size_t e = 0; e < graph_.edges.size(); ++e) {
-            std::vector<QPointF> course;
-            for (const QPointF& p : graph_.edges[e].course)
-                course.push_back(frame(p));
-            course.front() = targets.nodes[size_t(graph_.edges[e].from)];
-            course.back() = targets.nodes[size_t(graph_.edges[e].to)];
-            const QPointF ends = course.back() - course.front();
-            const double least = std::max(1.0, RoomPerStation * (stationsOn_[e] + 1) / attempt.cell);
-            targets.leastLength.push_back(least);
-            targets.crowding.push_back(stationsOn_[e] / std::max(1.0, courseLength(course)));
-            targets.mostLength.push_back(std::max({DetourFactor * courseLength(course),
-                                                   DetourFloor * std::hypot(ends.x(), ends.y()), least + 2}));
-            targets.courses.push_back(course);
-        }
-        std::vector<int> order = drawingOrder(graph_, input_, targets);
+        // Paths cut corners that the frame put at the grid's sides: where the
+        // drawing falls short of filling the room, it is drawn again with
+        // the room it took stretched over the whole grid.
+        QRectF took(0, 0, grid.columns() - 1, grid.rows() - 1);
         GridDrawing drawing;
-        int failed = -1;
-        for (int round = 0; round <= Redraws; ++round) {
-            failed = DrawOnGrid(graph_, grid, targets, order, drawing);
-            if (failed < 0)
+        GridTargets targets;
+        for (int widen = 0;; ++widen) {
+            const QRectF room(0, 0, grid.columns() - 1, grid.rows() - 1);
+            const auto onGrid = [&](QPointF p) {
+                const QPointF f = frame(p);
+                return QPointF((f.x() - took.left()) * room.width() / took.width(),
+                               (f.y() - took.top()) * room.height() / took.height());
+            };
+            targets = targetsFor(onGrid, grid);
+            if (const int failed = draw(targets, grid, drawing); failed >= 0) {
+                outcome.failure = routingFailure(failed, targets, attempt.cell);
+                return outcome;
+            }
+            const QRectF drawn = extent(drawing, grid);
+            if (widen == Widenings || (drawn.width() >= WellFilled * room.width() && drawn.height() >= WellFilled * room.height()))
                 break;
-            order.erase(std::find(order.begin(), order.end(), failed));
-            order.insert(order.begin(), failed);
-        }
-        if (failed >= 0) {
-            outcome.failure = QStringLiteral("segment %1: nema puta po mrezi od %2 piksela koji ne sijece i ne dodiruje druge")
-                                  .arg(graph_.edges[size_t(failed)].segment).arg(attempt.cell);
-            return outcome;
+            // The part of the frame's room the drawing spans, in the frame's cells.
+            took = QRectF(took.left() + drawn.left() * took.width() / room.width(),
+                          took.top() + drawn.top() * took.height() / room.height(),
+                          std::max(drawn.width(), 1.0) * took.width() / room.width(),
+                          std::max(drawn.height(), 1.0) * took.height() / room.height());
         }
         outcome.stage = Stage::Drawing;
         if (auto refusal = BuildDrawnScheme(input_, graph_, stations_, grid, drawing, outcome.scheme)) {
@@ -266,6 +271,82 @@ public:
     }
 
 private:
+    // Where the nodes and courses go on the grid, and what each edge needs.
+    GridTargets targetsFor(const std::function<QPointF(QPointF)>& onGrid, const OctilinearGrid& grid) const
+    {
+        GridTargets targets;
+        std::vector<double> reach;
+        for (size_t n = 0; n < graph_.nodes.size(); ++n) {
+            targets.nodes.push_back(onGrid(graph_.nodes[n].at));
+            reach.push_back(graph_.degree(int(n)) > 2 ? JunctionReach : NodeReach);
+        }
+        SpreadNodes(targets.nodes, reach, QSizeF(grid.columns() - 1, grid.rows() - 1));
+        for (size_t e = 0; e < graph_.edges.size(); ++e) {
+            std::vector<QPointF> course;
+            for (const QPointF& p : graph_.edges[e].course)
+                course.push_back(onGrid(p));
+            course.front() = targets.nodes[size_t(graph_.edges[e].from)];
+            course.back() = targets.nodes[size_t(graph_.edges[e].to)];
+            const QPointF ends = course.back() - course.front();
+            const double least = std::max(1.0, RoomPerStation * (stationsOn_[e] + 1) / grid.cell());
+            targets.leastLength.push_back(least);
+            targets.crowding.push_back(stationsOn_[e] / std::max(1.0, courseLength(course)));
+            targets.mostLength.push_back(std::max({DetourFactor * courseLength(course),
+                                                   DetourFloor * std::hypot(ends.x(), ends.y()), least + 2}));
+            targets.courses.push_back(course);
+        }
+        return targets;
+    }
+
+    // Draws the edges, again with a failing edge first; the edge that still
+    // fails, or -1.
+    int draw(const GridTargets& targets, const OctilinearGrid& grid, GridDrawing& drawing) const
+    {
+        std::vector<int> order = drawingOrder(graph_, input_, targets);
+        int failed = -1;
+        for (int round = 0; round <= Redraws; ++round) {
+            failed = DrawOnGrid(graph_, grid, targets, order, drawing);
+            if (failed < 0)
+                break;
+            order.erase(std::find(order.begin(), order.end(), failed));
+            order.insert(order.begin(), failed);
+        }
+        return failed;
+    }
+
+    // The grid cells the drawing spans.
+    static QRectF extent(const GridDrawing& drawing, const OctilinearGrid& grid)
+    {
+        int left = grid.columns(), right = -1, top = grid.rows(), bottom = -1;
+        for (const auto& path : drawing.paths) {
+            for (const int node : path) {
+                left = std::min(left, grid.column(node));
+                right = std::max(right, grid.column(node));
+                top = std::min(top, grid.row(node));
+                bottom = std::max(bottom, grid.row(node));
+            }
+        }
+        return QRectF(left, top, right - left, bottom - top);
+    }
+
+    // Why an edge found no path: more stations than it has room for without
+    // a detour, or no way past what is drawn.
+    Refusal routingFailure(int edge, const GridTargets& targets, int cell) const
+    {
+        const int segment = graph_.edges[size_t(edge)].segment;
+        const auto& course = targets.courses[size_t(edge)];
+        const QPointF ends = course.back() - course.front();
+        const double room = std::max(DetourFactor * courseLength(course), DetourFloor * std::hypot(ends.x(), ends.y()));
+        if (targets.leastLength[size_t(edge)] > room + 1)
+            return QStringLiteral("segment %1: za %2 stanica bar %3 piksela jedna od druge treba %4 piksela, "
+                                  "a toliko bi bio dug samo zaobilazeci")
+                .arg(segment).arg(stationsOn_[size_t(edge)]).arg(StationSpacing)
+                .arg(std::lround(targets.leastLength[size_t(edge)] * cell));
+        return QStringLiteral("segment %1: nema puta po mrezi od %2 piksela koji ima mjesta za njegove stanice, "
+                              "ne zaobilazi i ne sijece ni ne dodiruje druge segmente")
+            .arg(segment).arg(cell);
+    }
+
     // How much more one axis is stretched than the other to fill the grid,
     // turned as the attempt turns: a map keeps its shape better turned the
     // way its extent matches the canvas.

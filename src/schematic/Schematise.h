@@ -27,7 +27,7 @@ struct SchematicSummary {
     int grid = 0;           // pixels
     int turn = 0;           // degrees, counter-clockwise
     int bends = 0;
-    int stationStretches = 0; // pairs of neighbouring stations along a segment
+    int stationStretches = 0; // runs between neighbouring stations and ends along the segments
     double largestMove = 0; // pixels a node lies from its place on the grid
     int namesWithoutRoom = 0; // when a font was given
 };

@@ -82,7 +82,7 @@ std::optional<Refusal> UseLabelFont(schematic::SchematicOptions& options)
 void PrintSchematicSummary(const schematic::SchematicSummary& summary)
 {
     PrintLine(QStringLiteral("mreza: %1 piksela").arg(summary.grid));
-    PrintLine(QStringLiteral("prelomi: %1 (razmaka izmedju susjednih stanica: %2)")
+    PrintLine(QStringLiteral("prelomi: %1 (dionica izmedju susjednih stanica i krajeva: %2)")
                   .arg(summary.bends).arg(summary.stationStretches));
     PrintLine(QStringLiteral("najveci pomak cvora od njegovog mjesta: %1 piksela").arg(summary.largestMove, 0, 'f', 0));
     PrintLine(QStringLiteral("nazivi bez slobodnog mjesta: %1").arg(summary.namesWithoutRoom));
