@@ -7,6 +7,7 @@
 #include "files/SchemeFile.h"
 #include "gtfs/GtfsImport.h"
 #include "gtfs/StationNames.h"
+#include "schematic/LayoutRules.h"
 #include "support/ToolRun.h"
 #include "view/Geometry.h"
 
@@ -155,6 +156,7 @@ class GtfsImportTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void schematicImportRedrawsOnlyTheGeometry();
     void importsTheNetwork();
     void stationsSitOnTheirVertices();
     void stationNamesInTheCodePage();
@@ -218,6 +220,25 @@ void GtfsImportTest::importsTheNetwork()
     }
     QCOMPARE(result.summary.stopsUsed, 21);
     QCOMPARE(result.summary.stations, 12);
+}
+
+// --schematic: the same scheme as the geographic import, drawn by the rules
+// of a schematic map; a layout that cannot be made refuses the import.
+void GtfsImportTest::schematicImportRedrawsOnlyTheGeometry()
+{
+    ImportResult geographic, schematic;
+    QCOMPARE(ImportGtfs(NetworkFeed, {}, geographic), std::nullopt);
+    ImportOptions options;
+    options.schematic = schematic::SchematicOptions{};
+    QCOMPARE(ImportGtfs(NetworkFeed, options, schematic), std::nullopt);
+    QCOMPARE(schematic::CheckSchematic(geographic.scheme, schematic.scheme, {}), std::nullopt);
+    QVERIFY(schematic.summary.schematic.has_value());
+
+    options.schematic->grid = schematic::MostGrid; // cells too coarse for the stations
+    const ImportResult untouched = schematic;
+    const auto refusal = ImportGtfs(NetworkFeed, options, schematic);
+    QVERIFY2(refusal && refusal->contains(QLatin1String("shematska karta")), qPrintable(refusal.value_or(QString())));
+    QVERIFY(schematic.scheme == untouched.scheme);
 }
 
 void GtfsImportTest::stationsSitOnTheirVertices()

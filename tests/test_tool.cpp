@@ -222,6 +222,9 @@ private slots:
     void renderRefusalWritesNothing_data();
     void renderRefusalWritesNothing();
 
+    void schematise_data();
+    void schematise();
+
     void jsonRoundTrip_data();
     void jsonRoundTrip();
     void toJsonIsReadable();
@@ -257,6 +260,7 @@ void ToolTest::helpTexts_data()
     QTest::newRow("to-json") << QStringList{"to-json", "--help"} << "tram-map-tool to-json DATOTEKA [IZLAZ]";
     QTest::newRow("from-json") << QStringList{"from-json", "--help"} << "tram-map-tool from-json JSON IZLAZ";
     QTest::newRow("info") << QStringList{"info", "--help"} << "tram-map-tool info DATOTEKA";
+    QTest::newRow("schematise") << QStringList{"schematise", "--help"} << "tram-map-tool schematise ULAZ.sch IZLAZ.sch";
 }
 
 void ToolTest::helpTexts()
@@ -284,6 +288,12 @@ void ToolTest::usageErrors_data()
     QTest::newRow("info two files") << QStringList{"info", good, good} << "previse argumenata";
     QTest::newRow("to-json three files") << QStringList{"to-json", good, "a.json", "b.json"} << "previse argumenata";
     QTest::newRow("from-json one file") << QStringList{"from-json", "a.json"} << "nedostaje datoteka";
+    QTest::newRow("schematise one file") << QStringList{"schematise", good} << "nedostaje datoteka";
+    QTest::newRow("schematise grid 5") << QStringList{"schematise", good, "a.sch", "--grid", "5"}
+                                       << "--grid 5: mora biti izmedju 10 i 100";
+    QTest::newRow("schematise snap 30") << QStringList{"schematise", good, "a.sch", "--snap", "30"} << "--snap 30: mora biti izmedju 0 i 20";
+    QTest::newRow("grid without --schematic") << QStringList{"import-gtfs", "feed.zip", "a.sch", "--grid", "20"}
+                                              << "vrijede samo uz --schematic";
 }
 
 void ToolTest::usageErrors()
@@ -609,6 +619,40 @@ void ToolTest::renderRefusalWritesNothing()
     QCOMPARE(runTool(arguments).exitCode, 2);
     QCOMPARE(fileBytes(out), QByteArray("old picture"));
     QFile::remove(out);
+}
+
+// A scheme drawn as a schematic map is saved and checks clean; one that
+// cannot be read or drawn is refused and nothing is written over the output.
+void ToolTest::schematise_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("drawn") << "worked.sch" << 0 << "mreza: ";
+    QTest::newRow("missing scheme") << "missing.sch" << 2 << "ne postoji";
+    QTest::newRow("broken scheme") << "cut.sch" << 2 << "prekratka";
+    QTest::newRow("a segment of one vertex") << "network.sch" << 2
+                                             << "nije nacrtana: segment 4: ima manje od dvije razlicite tacke";
+}
+
+void ToolTest::schematise()
+{
+    QFETCH(QString, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    writeBytes(path(QStringLiteral("cut.sch")), WorkedExampleBytes().left(40));
+    const QString out = path(QStringLiteral("drawn.sch"));
+    writeBytes(out, "old scheme");
+    const ToolRun run = runTool({"schematise", path(input), out});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(said.toUtf8()), (run.out + run.err).constData());
+    if (exitCode != 0) {
+        QCOMPARE(fileBytes(out), QByteArray("old scheme"));
+        return;
+    }
+    QVERIFY(run.err.isEmpty());
+    const ToolRun check = runTool({"check", out});
+    QCOMPARE(check.exitCode, 0);
 }
 
 void ToolTest::jsonRoundTrip_data()

@@ -4,6 +4,7 @@
 // each a kind of place where a layout can go wrong.
 
 #include "model/Scheme.h"
+#include "support/Schemes.h"
 #include "view/Geometry.h"
 
 #include <QPoint>
@@ -48,8 +49,7 @@ inline void addStations(Scheme& s, int segment, int count)
         station.Segment = uint8_t(segment);
         station.Position = length * k / (count + 1);
         station.Time1 = 10;
-        const QString name = QStringLiteral("Stanica %1").arg(s.StationCount).leftJustified(NameLength);
-        std::copy(name.utf16(), name.utf16() + NameLength, station.Name.begin());
+        station.Name = testschemes::PaddedName(QStringLiteral("Stanica %1").arg(s.StationCount));
     }
 }
 
