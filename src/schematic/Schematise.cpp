@@ -4,6 +4,7 @@
 #include "schematic/GridRouter.h"
 #include "schematic/LayoutFrame.h"
 #include "schematic/LayoutRules.h"
+#include "schematic/StationSliding.h"
 #include "schematic/TrackGraph.h"
 #include "view/Canvas.h"
 #include "view/Geometry.h"
@@ -26,6 +27,7 @@ constexpr double Stretches[] = {0.5, 0.0, 0.8};
 // Room along an edge per station on it, in pixels: stations on two arms of
 // a junction that part at 45 degrees stay StationSpacing apart.
 constexpr double RoomPerStation = 23;
+constexpr double RoomPerStationLevel = 30;
 // Half the room, in cells, kept round a junction and round any other node.
 constexpr double JunctionReach = 1;
 constexpr double NodeReach = 0.6;
@@ -288,7 +290,9 @@ private:
             course.front() = targets.nodes[size_t(graph_.edges[e].from)];
             course.back() = targets.nodes[size_t(graph_.edges[e].to)];
             const QPointF ends = course.back() - course.front();
-            const double least = std::max(1.0, RoomPerStation * (stationsOn_[e] + 1) / grid.cell());
+            // Names beside a run that is mostly level need more room along it.
+            const double perStation = std::abs(ends.x()) > 2 * std::abs(ends.y()) ? RoomPerStationLevel : RoomPerStation;
+            const double least = std::max(1.0, perStation * (stationsOn_[e] + 1) / grid.cell());
             targets.leastLength.push_back(least);
             targets.crowding.push_back(stationsOn_[e] / std::max(1.0, courseLength(course)));
             targets.mostLength.push_back(std::max({DetourFactor * courseLength(course),
@@ -338,8 +342,8 @@ private:
         const QPointF ends = course.back() - course.front();
         const double room = std::max(DetourFactor * courseLength(course), DetourFloor * std::hypot(ends.x(), ends.y()));
         if (targets.leastLength[size_t(edge)] > room + 1)
-            return QStringLiteral("segment %1: za %2 stanica bar %3 piksela jedna od druge treba %4 piksela, "
-                                  "a toliko bi bio dug samo zaobilazeci")
+            return QStringLiteral("segment %1: za %2 stanica (bar %3 piksela jedna od druge, s mjestom za nazive) "
+                                  "treba %4 piksela, a toliko bi bio dug samo zaobilazeci")
                 .arg(segment).arg(stationsOn_[size_t(edge)]).arg(StationSpacing)
                 .arg(std::lround(targets.leastLength[size_t(edge)] * cell));
         return QStringLiteral("segment %1: nema puta po mrezi od %2 piksela koji ima mjesta za njegove stanice, "
@@ -372,6 +376,32 @@ private:
     std::vector<QPointF> content_;
     std::vector<int> stationsOn_; // per edge, between its nodes
 };
+
+// Slides stations whose names found no place to where they fit; kept when
+// fewer names are left without one and every rule still holds.
+void slideForNames(const Scheme& input, const SchematicOptions& options, Scheme& drawn, SchematicSummary& summary)
+{
+    constexpr int Passes = 3;
+    Scheme slid = drawn;
+    int moved = 0;
+    for (int pass = 0; pass < Passes; ++pass) {
+        const int now = SlideStationsForNames(slid, *options.labelFont);
+        moved += now;
+        if (now == 0)
+            break;
+    }
+    if (moved == 0 || CheckSchematic(input, slid, {options.snap, options.margin}))
+        return;
+    DisplaySettings display;
+    ApplyStartDisplay(display);
+    int without = 0;
+    for (const StationLabel& label : PlaceStationLabels(slid, display, *options.labelFont))
+        without += !label.clear;
+    if (without >= summary.namesWithoutRoom)
+        return;
+    drawn = slid;
+    summary.namesWithoutRoom = without;
+}
 
 } // namespace
 
@@ -420,6 +450,8 @@ std::optional<Refusal> Schematise(const Scheme& input, const SchematicOptions& o
     }
     output = best->scheme;
     summary = best->summary;
+    if (options.labelFont && summary.namesWithoutRoom > 0)
+        slideForNames(input, options, output, summary);
     return std::nullopt;
 }
 

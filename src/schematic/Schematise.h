@@ -19,7 +19,7 @@ struct SchematicOptions {
 };
 
 // The grid sizes tried when none is asked for, and the range one may ask for.
-inline constexpr int GridSizes[] = {20, 22, 24};
+inline constexpr int GridSizes[] = {20, 22, 24, 26, 28};
 inline constexpr int LeastGrid = 10;
 inline constexpr int MostGrid = 100;
 

@@ -138,6 +138,31 @@ std::vector<Place> placesAround(const QRectF& symbol, QSizeF size)
     return places;
 }
 
+// The text's line box from its baseline, widened to the ink where a letter
+// reaches beyond it.
+QRectF textBox(const QFontMetricsF& metrics, const QString& text)
+{
+    return QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height())
+        .united(metrics.boundingRect(text));
+}
+
+// The symbols names keep off: every station, then the lights when shown.
+std::vector<QRectF> symbolsOf(const Scheme& scheme, const DisplaySettings& display)
+{
+    std::vector<QRectF> symbols;
+    for (int i = 1; i <= StationsInUse(scheme); ++i) {
+        const Station& s = scheme.Stations[i];
+        symbols.push_back(symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius));
+    }
+    if (display.ShowLights) {
+        for (int i = 1; i <= LightsInUse(scheme); ++i) {
+            const TrafficLight& l = scheme.Lights[i];
+            symbols.push_back(symbolBox(LocateOnSegment(scheme, l.Segment, l.Position), LightRadius));
+        }
+    }
+    return symbols;
+}
+
 // Puts the names where they fit: the most hemmed in first, each at its
 // cheapest place over no name placed before; where none is left, a name
 // placed before may move to another of its places to make room.
@@ -145,17 +170,8 @@ class LabelPlacer {
 public:
     LabelPlacer(const Scheme& scheme, const DisplaySettings& display)
         : bands_(scheme, display)
+        , symbols_(symbolsOf(scheme, display))
     {
-        for (int i = 1; i <= StationsInUse(scheme); ++i) {
-            const Station& s = scheme.Stations[i];
-            symbols_.push_back(symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius));
-        }
-        if (display.ShowLights) {
-            for (int i = 1; i <= LightsInUse(scheme); ++i) {
-                const TrafficLight& l = scheme.Lights[i];
-                symbols_.push_back(symbolBox(LocateOnSegment(scheme, l.Segment, l.Position), LightRadius));
-            }
-        }
     }
 
     // A name of `size` for the station's symbol.
@@ -477,9 +493,7 @@ std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const Display
         label.text = LabelText(scheme.Stations[i].Name);
         if (label.text.isEmpty())
             continue;
-        // The line box, widened to the ink where a letter reaches beyond it.
-        const QRectF text = QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(label.text), metrics.height())
-                                .united(metrics.boundingRect(label.text));
+        const QRectF text = textBox(metrics, label.text);
         const Station& s = scheme.Stations[i];
         placer.add(symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius),
                    text.size() + QSizeF(2 * Margin, 2 * Margin));
@@ -494,6 +508,61 @@ std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const Display
         labels[k].baseline = labels[k].box.topLeft() + QPointF(Margin, Margin) - texts[k].topLeft();
     }
     return labels;
+}
+
+struct NameRoom::Room {
+    Room(const Scheme& scheme, const DisplaySettings& display)
+        : bands(scheme, display)
+        , symbols(symbolsOf(scheme, display))
+        , placed(size_t(StationsInUse(scheme)) + 1)
+        , sizes(placed.size())
+    {
+    }
+
+    BandCover bands;
+    std::vector<QRectF> symbols;            // station i at i - 1
+    std::vector<std::optional<QRectF>> placed; // per station, its clear name
+    std::vector<QSizeF> sizes;              // per station, its name's box
+};
+
+NameRoom::NameRoom(const Scheme& scheme, const DisplaySettings& display, const QFont& font,
+                   const std::vector<StationLabel>& placed)
+    : room_(std::make_unique<Room>(scheme, display))
+{
+    const QFontMetricsF metrics(font);
+    for (const StationLabel& label : placed) {
+        if (label.clear)
+            room_->placed[size_t(label.station)] = label.box;
+        room_->sizes[size_t(label.station)] = textBox(metrics, label.text).size() + QSizeF(2 * Margin, 2 * Margin);
+    }
+}
+
+NameRoom::~NameRoom() = default;
+
+bool NameRoom::fits(int station, MapPoint at) const
+{
+    const QRectF symbol = symbolBox(at, StationRadius);
+    const auto overOthers = [&](const QRectF& box) {
+        for (size_t s = 1; s < room_->placed.size(); ++s) {
+            if (int(s) != station && room_->placed[s] && room_->placed[s]->intersects(box))
+                return true;
+        }
+        return false;
+    };
+    if (overOthers(symbol))
+        return false;
+    const QRectF canvas(0, 0, Canvas::Width, Canvas::Height);
+    for (const Place& place : placesAround(symbol, room_->sizes[size_t(station)])) {
+        if (!canvas.contains(place.box) || place.box.intersects(symbol) || overOthers(place.box)
+            || room_->bands.share(place.box) > MostOnTrack)
+            continue;
+        bool overSymbol = false;
+        for (size_t k = 0; k < room_->symbols.size() && !overSymbol; ++k)
+            overSymbol = int(k) + 1 != station && place.box.intersects(room_->symbols[k]);
+        if (!overSymbol)
+            return true;
+    }
+    return false;
 }
 
 void DrawStationLabels(QPainter& painter, const std::vector<StationLabel>& labels, const QFont& font)

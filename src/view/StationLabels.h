@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -49,6 +50,27 @@ inline constexpr double MostOnTrack = 0.25;
 // get no label.
 std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
                                              const QFont& font);
+
+// Room for one station's name among the names placed already, with the
+// station moved to another point of its track: for a layout that slides
+// stations along their segments to make room for their names. The tracks
+// stay as they are.
+class NameRoom {
+public:
+    NameRoom(const Scheme& scheme, const DisplaySettings& display, const QFont& font,
+             const std::vector<StationLabel>& placed);
+    ~NameRoom();
+    NameRoom(const NameRoom&) = delete;
+    NameRoom& operator=(const NameRoom&) = delete;
+
+    // Whether the station's name finds a clear place with the station at
+    // `at`, its symbol there over no other name placed.
+    bool fits(int station, MapPoint at) const;
+
+private:
+    struct Room;
+    std::unique_ptr<Room> room_;
+};
 
 // Writes the names in black, in canvas coordinates.
 void DrawStationLabels(QPainter& painter, const std::vector<StationLabel>& labels, const QFont& font);
