@@ -1,5 +1,6 @@
 #include "editing/StationsPanel.h"
 
+#include "editing/RefusalTexts.h"
 #include "model/NumberText.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ public:
     {
         if (const auto value = ToByte(ReadNumber(text)))
             return *value;
-        refuse(caption, "izmedju 0 i 255");
+        refuse(caption, RangeOf<uint8_t>());
         return 0;
     }
 
@@ -27,7 +28,7 @@ public:
     {
         if (const auto value = ToInt16(ReadNumber(text)))
             return *value;
-        refuse(caption, "izmedju -32768 i 32767");
+        refuse(caption, RangeOf<int16_t>());
         return 0;
     }
 
@@ -36,18 +37,17 @@ public:
         const double value = ReadNumber(text);
         if (std::isfinite(value))
             return value;
-        refuse(caption, "konacan broj");
+        refuse(caption, AnyFiniteNumber);
         return 0;
     }
 
     const std::optional<Refusal>& refusal() const { return refusal_; }
 
 private:
-    void refuse(const char* caption, const char* what)
+    void refuse(const char* caption, const QString& allowed)
     {
         if (!refusal_)
-            refusal_ = QStringLiteral("Vrijednost u polju \"%1\" mora biti %2. Nista nije sacuvano.")
-                           .arg(QLatin1String(caption), QLatin1String(what));
+            refusal_ = DoesNotFit(BoxCaptioned(QString::fromLatin1(caption)), allowed);
     }
 
     std::optional<Refusal> refusal_;
@@ -100,9 +100,7 @@ std::optional<Refusal> NewStation(EditorModel& model)
 {
     Scheme& scheme = model.scheme;
     if (scheme.StationCount >= MaxStations)
-        return QStringLiteral("Shema vec ima %1 stanica, koliko najvise moze imati; "
-                              "nova stanica nije dodana.")
-            .arg(MaxStations);
+        return TableFull(QStringLiteral("Nova stanica nije dodana"), MaxStations, QStringLiteral("stanica"));
 
     const int n = ++scheme.StationCount;
     scheme.Stations[n].Time1 = StartTime;
@@ -115,9 +113,7 @@ std::optional<Refusal> NewLight(EditorModel& model)
 {
     Scheme& scheme = model.scheme;
     if (scheme.LightCount >= MaxLights)
-        return QStringLiteral("Shema vec ima %1 semafora, koliko najvise moze imati; "
-                              "novi semafor nije dodan.")
-            .arg(MaxLights);
+        return TableFull(QStringLiteral("Novi semafor nije dodan"), MaxLights, QStringLiteral("semafora"));
 
     const int n = ++scheme.LightCount;
     TrafficLight& light = scheme.Lights[n];
