@@ -222,11 +222,7 @@ struct Sweep {
                             int widest, uint32_t segmentKey)
     {
         for (int x = first; x <= last; ++x) {
-            const double reach = scale * std::fabs(centre - double(x));
-            int k = int(reach);
-            k += reach > double(k) ? 1 : 0;
-            k = k < 2 ? 2 : k;
-            k = k > widest ? widest : k;
+            const int k = std::min(NarrowestPass(scale * std::fabs(centre - double(x))), widest);
             const uint32_t key = uint32_t(k * SegmentKeys) + segmentKey;
             pixels[x] = pixels[x] < key ? pixels[x] : key;
         }
