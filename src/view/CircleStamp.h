@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/Renderer.h"
 #include "view/RowShare.h"
 
 #include <QColor>
@@ -13,11 +14,6 @@ namespace tram {
 // would give, at a fraction of the cost.
 class CircleStamp {
 public:
-    struct Ring {
-        int radius;
-        QRgb colour;
-    };
-
     // Radii above this are drawn directly: their pattern would outgrow the canvas.
     static constexpr int MaxRadius = 100;
 

@@ -38,28 +38,20 @@ const CircleStamp& VertexStamp(int radius)
     const std::lock_guard lock(mutex);
     auto& stamp = stamps[size_t(radius)];
     if (!stamp)
-        stamp = std::make_unique<const CircleStamp>(std::vector<CircleStamp::Ring>{{radius, VertexMiddleColour}}, 1);
+        stamp = std::make_unique<const CircleStamp>(std::vector<Ring>{{radius, VertexMiddleColour}}, 1);
     return *stamp;
-}
-
-CircleStamp SymbolStamp(const std::vector<SymbolRing>& rings)
-{
-    std::vector<CircleStamp::Ring> stampRings;
-    for (const SymbolRing& ring : rings)
-        stampRings.push_back({ring.radius, ring.colour});
-    return CircleStamp(stampRings, SymbolPenWidth);
 }
 
 const CircleStamp& StationStamp()
 {
-    static const CircleStamp stamp = SymbolStamp(StationRings());
+    static const CircleStamp stamp(StationRings(), SymbolPenWidth);
     return stamp;
 }
 
 const CircleStamp& LightStamp(bool green)
 {
-    static const CircleStamp greenStamp = SymbolStamp(LightRings(true));
-    static const CircleStamp redStamp = SymbolStamp(LightRings(false));
+    static const CircleStamp greenStamp(LightRings(true), SymbolPenWidth);
+    static const CircleStamp redStamp(LightRings(false), SymbolPenWidth);
     return green ? greenStamp : redStamp;
 }
 
