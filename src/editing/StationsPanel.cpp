@@ -56,27 +56,27 @@ private:
 std::optional<Refusal> applyToStation(const PropertyTexts& texts, Station& station)
 {
     FieldReader read;
-    const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
-    const double position = read.finiteField(texts.Pozicija, "Pozicija:");
-    const int16_t time1 = read.int16Field(texts.Vrijeme1, "Vrijeme1:");
+    const uint8_t segment = read.byteField(texts.segment, "Na segmentu:");
+    const double position = read.finiteField(texts.position, "Pozicija:");
+    const int16_t time1 = read.int16Field(texts.time1, "Vrijeme1:");
     if (read.refusal())
         return read.refusal();
 
     station.Segment = segment;
     station.Position = position;
     station.Time1 = time1;
-    station.Name = StoredName(texts.NazivStanice);
+    station.Name = StoredName(texts.name);
     return std::nullopt;
 }
 
 std::optional<Refusal> applyToLight(const PropertyTexts& texts, TrafficLight& light)
 {
     FieldReader read;
-    const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
-    const double position = read.finiteField(texts.Pozicija, "Pozicija:");
-    const uint8_t initialState = read.byteField(texts.PocetnoStanje, "Pocetno stanje:");
-    const int16_t time1 = read.int16Field(texts.Vrijeme1, "Vrijeme1:");
-    const int16_t time2 = read.int16Field(texts.Vrijeme2, "Vrijeme2:");
+    const uint8_t segment = read.byteField(texts.segment, "Na segmentu:");
+    const double position = read.finiteField(texts.position, "Pozicija:");
+    const uint8_t initialState = read.byteField(texts.initialState, "Pocetno stanje:");
+    const int16_t time1 = read.int16Field(texts.time1, "Vrijeme1:");
+    const int16_t time2 = read.int16Field(texts.time2, "Vrijeme2:");
     if (read.refusal())
         return read.refusal();
 
@@ -131,23 +131,23 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
     switch (edit.SelectedKind) {
     case ObjectKind::Station: {
         const Station& station = model.scheme.Stations[edit.CurrentStation];
-        return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentStation),
-                             .NaSegmentu = ShowNumber(station.Segment),
-                             .Pozicija = ShowNumber(station.Position),
-                             .Vrijeme1 = ShowNumber(station.Time1),
-                             .Vrijeme2 = QString(),
-                             .PocetnoStanje = QString(),
-                             .NazivStanice = ShownName(station.Name)};
+        return PropertyTexts{.number = ShowNumber(edit.CurrentStation),
+                             .segment = ShowNumber(station.Segment),
+                             .position = ShowNumber(station.Position),
+                             .time1 = ShowNumber(station.Time1),
+                             .time2 = QString(),
+                             .initialState = QString(),
+                             .name = ShownName(station.Name)};
     }
     case ObjectKind::Light: {
         const TrafficLight& light = model.scheme.Lights[edit.CurrentLight];
-        return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentLight),
-                             .NaSegmentu = ShowNumber(light.Segment),
-                             .Pozicija = ShowNumber(light.Position),
-                             .Vrijeme1 = ShowNumber(light.Time1),
-                             .Vrijeme2 = ShowNumber(light.Time2),
-                             .PocetnoStanje = ShowNumber(light.InitialState),
-                             .NazivStanice = QString()};
+        return PropertyTexts{.number = ShowNumber(edit.CurrentLight),
+                             .segment = ShowNumber(light.Segment),
+                             .position = ShowNumber(light.Position),
+                             .time1 = ShowNumber(light.Time1),
+                             .time2 = ShowNumber(light.Time2),
+                             .initialState = ShowNumber(light.InitialState),
+                             .name = QString()};
     }
     case ObjectKind::Nothing:
         break;
