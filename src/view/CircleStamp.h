@@ -21,9 +21,9 @@ public:
     CircleStamp(const std::vector<Ring>& rings, int penWidth);
 
     // The stamp centred on (cx, cy), in the rows of the share only.
-    void DrawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows = {}) const;
+    void drawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows = {}) const;
     // The same shape in one colour.
-    void DrawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows = {}) const;
+    void drawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows = {}) const;
 
 private:
     // Pixels side by side in one row of the pattern; their colours start at
