@@ -23,7 +23,7 @@ void addLight(Scheme& scheme, int segment, double position)
 
 } // namespace
 
-class TestCanvasEditing : public QObject {
+class CanvasEditingTest : public QObject {
     Q_OBJECT
 private slots:
     void clickPointRoundsHalvesToEven_data();
@@ -55,7 +55,7 @@ private slots:
     void middleButtonAndKeysDoNothing();
 };
 
-void TestCanvasEditing::clickPointRoundsHalvesToEven_data()
+void CanvasEditingTest::clickPointRoundsHalvesToEven_data()
 {
     QTest::addColumn<QPointF>("pointer");
     QTest::addColumn<int>("x");
@@ -66,7 +66,7 @@ void TestCanvasEditing::clickPointRoundsHalvesToEven_data()
     QTest::newRow("above a half") << QPointF(30.51, 40.7) << 31 << 41;
 }
 
-void TestCanvasEditing::clickPointRoundsHalvesToEven()
+void CanvasEditingTest::clickPointRoundsHalvesToEven()
 {
     QFETCH(QPointF, pointer);
     QFETCH(int, x);
@@ -82,7 +82,7 @@ void TestCanvasEditing::clickPointRoundsHalvesToEven()
     QCOMPARE(w.scheme().Points[1][1], (MapPoint{int16_t(x + 100), int16_t(y + 50)}));
 }
 
-void TestCanvasEditing::reachIsInclusive_data()
+void CanvasEditingTest::reachIsInclusive_data()
 {
     QTest::addColumn<int>("reach");
     QTest::addColumn<QPoint>("offset");
@@ -96,7 +96,7 @@ void TestCanvasEditing::reachIsInclusive_data()
     QTest::newRow("1,0 at reach 0") << 0 << QPoint(1, 0) << false;
 }
 
-void TestCanvasEditing::reachIsInclusive()
+void CanvasEditingTest::reachIsInclusive()
 {
     QFETCH(int, reach);
     QFETCH(QPoint, offset);
@@ -119,7 +119,7 @@ void TestCanvasEditing::reachIsInclusive()
     QCOMPARE(w.edit().CurrentSegment, 0);
 }
 
-void TestCanvasEditing::negativeReachPicksNothing()
+void CanvasEditingTest::negativeReachPicksNothing()
 {
     Window w;
     w.display().CircleSize = -1;
@@ -131,7 +131,7 @@ void TestCanvasEditing::negativeReachPicksNothing()
     QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
 }
 
-void TestCanvasEditing::lowerSegmentWinsSharedEndPoint()
+void CanvasEditingTest::lowerSegmentWinsSharedEndPoint()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {200, 100}});
@@ -146,7 +146,7 @@ void TestCanvasEditing::lowerSegmentWinsSharedEndPoint()
     QCOMPARE(w.scheme().Points[2][1], (MapPoint{200, 100}));
 }
 
-void TestCanvasEditing::firstInScanOrderWinsOverCloser()
+void CanvasEditingTest::firstInScanOrderWinsOverCloser()
 {
     Window w;
     // Within one segment: vertex 1 is in reach, vertex 2 is closer.
@@ -165,7 +165,7 @@ void TestCanvasEditing::firstInScanOrderWinsOverCloser()
     QCOMPARE(w.drag().DragPoint, 2);
 }
 
-void TestCanvasEditing::lightWinsOverStation()
+void CanvasEditingTest::lightWinsOverStation()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -182,7 +182,7 @@ void TestCanvasEditing::lightWinsOverStation()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestCanvasEditing::lowerLightWins()
+void CanvasEditingTest::lowerLightWins()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -204,7 +204,7 @@ void TestCanvasEditing::lowerLightWins()
     QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("2"));
 }
 
-void TestCanvasEditing::objectPickWinsOverVertex()
+void CanvasEditingTest::objectPickWinsOverVertex()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -222,7 +222,7 @@ void TestCanvasEditing::objectPickWinsOverVertex()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestCanvasEditing::hiddenObjectsArePicked()
+void CanvasEditingTest::hiddenObjectsArePicked()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -242,7 +242,7 @@ void TestCanvasEditing::hiddenObjectsArePicked()
     QCOMPARE(w.text("txtPozicija"), QStringLiteral("150"));
 }
 
-void TestCanvasEditing::shiftLeftOnNothingStartsDrag()
+void CanvasEditingTest::shiftLeftOnNothingStartsDrag()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -258,7 +258,7 @@ void TestCanvasEditing::shiftLeftOnNothingStartsDrag()
     QVERIFY(!w.drag().Dragging);
 }
 
-void TestCanvasEditing::onlyTheShiftBitCounts()
+void CanvasEditingTest::onlyTheShiftBitCounts()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -282,7 +282,7 @@ void TestCanvasEditing::onlyTheShiftBitCounts()
     QCOMPARE(w.edit().CurrentSegment, 1);
 }
 
-void TestCanvasEditing::leftClickOnNothingChangesNothing()
+void CanvasEditingTest::leftClickOnNothingChangesNothing()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -297,7 +297,7 @@ void TestCanvasEditing::leftClickOnNothingChangesNothing()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestCanvasEditing::objectsAreLocatedAfresh()
+void CanvasEditingTest::objectsAreLocatedAfresh()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -315,7 +315,7 @@ void TestCanvasEditing::objectsAreLocatedAfresh()
     QCOMPARE(w.scheme().Stations[1].Position, 0.0);
 }
 
-void TestCanvasEditing::dragRedrawsOnEveryMove()
+void CanvasEditingTest::dragRedrawsOnEveryMove()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -342,7 +342,7 @@ void TestCanvasEditing::dragRedrawsOnEveryMove()
     QCOMPARE(w.scheme().Points[1][2], (MapPoint{300, 300}));
 }
 
-void TestCanvasEditing::dragOutsideCanvas()
+void CanvasEditingTest::dragOutsideCanvas()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -359,7 +359,7 @@ void TestCanvasEditing::dragOutsideCanvas()
     QCOMPARE(w.scheme().Points[1][1], (MapPoint{1200, -7}));
 }
 
-void TestCanvasEditing::onlyLeftReleaseEndsDrag()
+void CanvasEditingTest::onlyLeftReleaseEndsDrag()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -379,7 +379,7 @@ void TestCanvasEditing::onlyLeftReleaseEndsDrag()
     QCOMPARE(w.drag().DragPoint, 1);
 }
 
-void TestCanvasEditing::grabDuringDrag()
+void CanvasEditingTest::grabDuringDrag()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -397,7 +397,7 @@ void TestCanvasEditing::grabDuringDrag()
     QCOMPARE(w.scheme().Points[1][2], (MapPoint{310, 90}));
 }
 
-void TestCanvasEditing::rightClickPicksSegment()
+void CanvasEditingTest::rightClickPicksSegment()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 50}, {300, 50}});
@@ -412,7 +412,7 @@ void TestCanvasEditing::rightClickPicksSegment()
     QVERIFY(!w.drag().Dragging);
 }
 
-void TestCanvasEditing::rightClickTieGoesToLowerSegment()
+void CanvasEditingTest::rightClickTieGoesToLowerSegment()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 50}, {300, 50}});
@@ -422,7 +422,7 @@ void TestCanvasEditing::rightClickTieGoesToLowerSegment()
     QCOMPARE(w.edit().CurrentSegment, 2);
 }
 
-void TestCanvasEditing::shiftRightInsertsVertex()
+void CanvasEditingTest::shiftRightInsertsVertex()
 {
     Window w;
     // Only piece 3 lies on the click point's line.
@@ -441,7 +441,7 @@ void TestCanvasEditing::shiftRightInsertsVertex()
     QVERIFY(w.prompts.warnings.isEmpty());
 }
 
-void TestCanvasEditing::insertedVertexIsTheClickPoint()
+void CanvasEditingTest::insertedVertexIsTheClickPoint()
 {
     Window w;
     // A shallow piece: at x = 200 the line runs through y = 100.5, so (200, 101)
@@ -453,7 +453,7 @@ void TestCanvasEditing::insertedVertexIsTheClickPoint()
     QCOMPARE(w.scheme().Points[1][3], (MapPoint{300, 101}));
 }
 
-void TestCanvasEditing::rightClickOnNothing()
+void CanvasEditingTest::rightClickOnNothing()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -467,7 +467,7 @@ void TestCanvasEditing::rightClickOnNothing()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestCanvasEditing::fiftyFirstVertexIsRefused()
+void CanvasEditingTest::fiftyFirstVertexIsRefused()
 {
     Window w;
     const int n = AddSegment(w.scheme(), {});
@@ -495,7 +495,7 @@ void TestCanvasEditing::fiftyFirstVertexIsRefused()
 
 // The refusal box opens while the left button still holds a drag; the box,
 // not the canvas, gets that button's release.
-void TestCanvasEditing::refusalEndsDrag()
+void CanvasEditingTest::refusalEndsDrag()
 {
     Window w;
     const int full = AddSegment(w.scheme(), {});
@@ -516,7 +516,7 @@ void TestCanvasEditing::refusalEndsDrag()
     QCOMPARE(w.scheme().PointCount[full], MaxPoints);
 }
 
-void TestCanvasEditing::middleButtonAndKeysDoNothing()
+void CanvasEditingTest::middleButtonAndKeysDoNothing()
 {
     Window w;
     AddSegment(w.scheme(), {{100, 100}, {300, 100}});
@@ -535,5 +535,5 @@ void TestCanvasEditing::middleButtonAndKeysDoNothing()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-QTEST_MAIN(TestCanvasEditing)
+QTEST_MAIN(CanvasEditingTest)
 #include "test_canvas_editing.moc"

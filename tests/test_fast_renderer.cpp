@@ -130,7 +130,7 @@ Map WithCircleSize(Map m, int size)
 
 } // namespace
 
-class TestFastRenderer : public QObject {
+class FastRendererTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -311,5 +311,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFastRenderer)
+QTEST_MAIN(FastRendererTest)
 #include "test_fast_renderer.moc"

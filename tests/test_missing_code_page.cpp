@@ -51,7 +51,7 @@ Scheme withoutStations()
 
 } // namespace
 
-class TestMissingCodePage : public QObject {
+class MissingCodePageTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -125,5 +125,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMissingCodePage)
+QTEST_MAIN(MissingCodePageTest)
 #include "test_missing_code_page.moc"

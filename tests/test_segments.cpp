@@ -23,7 +23,7 @@ const MapPoint FirstRunVertices[3][2] = {
 
 } // namespace
 
-class TestSegments : public QObject {
+class SegmentsTest : public QObject {
     Q_OBJECT
 private slots:
     void newSegmentInFreshScheme();
@@ -37,7 +37,7 @@ private slots:
     void fortyFirstSegmentIsRefused();
 };
 
-void TestSegments::newSegmentInFreshScheme()
+void SegmentsTest::newSegmentInFreshScheme()
 {
     Window w;
     QCOMPARE(w.box("txtBrojSegmenta")->text(), QString());
@@ -59,7 +59,7 @@ void TestSegments::newSegmentInFreshScheme()
     QCOMPARE(middle, BandColour(BandKind::Marked, 1));
 }
 
-void TestSegments::firstSegmentsOfEveryRunArePinned()
+void SegmentsTest::firstSegmentsOfEveryRunArePinned()
 {
     for (int run = 0; run < 2; ++run) {
         Window w;
@@ -76,7 +76,7 @@ void TestSegments::firstSegmentsOfEveryRunArePinned()
     }
 }
 
-void TestSegments::nothingElseDrawsFromTheGenerator()
+void SegmentsTest::nothingElseDrawsFromTheGenerator()
 {
     Window w;
     w.click("cmdProsliSegment");
@@ -94,7 +94,7 @@ void TestSegments::nothingElseDrawsFromTheGenerator()
     QCOMPARE(w.scheme().Points[1][2], FirstRunVertices[0][1]);
 }
 
-void TestSegments::newSegmentBecomesCurrent()
+void SegmentsTest::newSegmentBecomesCurrent()
 {
     Window w;
     for (int s = 1; s <= 5; ++s)
@@ -110,7 +110,7 @@ void TestSegments::newSegmentBecomesCurrent()
     QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("6"));
 }
 
-void TestSegments::steppingDoesNothingAtTheEnds()
+void SegmentsTest::steppingDoesNothingAtTheEnds()
 {
     Window w;
     // Fresh: both do nothing, not even fill the box.
@@ -141,7 +141,7 @@ void TestSegments::steppingDoesNothingAtTheEnds()
     QCOMPARE(w.window.redrawCount(), redraws + 2);
 }
 
-void TestSegments::steppingRedrawsOnlyWhenMarked()
+void SegmentsTest::steppingRedrawsOnlyWhenMarked()
 {
     Window w;
     w.click("cmdNoviSegment");
@@ -169,7 +169,7 @@ void TestSegments::steppingRedrawsOnlyWhenMarked()
              BandColour(BandKind::Marked, 1));
 }
 
-void TestSegments::steppingAfterFewerSegmentsWereOpened()
+void SegmentsTest::steppingAfterFewerSegmentsWereOpened()
 {
     Window w;
     for (int s = 1; s <= 5; ++s)
@@ -183,7 +183,7 @@ void TestSegments::steppingAfterFewerSegmentsWereOpened()
     QCOMPARE(w.box("txtBrojSegmenta")->text(), QStringLiteral("4"));
 }
 
-void TestSegments::newSegmentWritesOnlyTwoVertices()
+void SegmentsTest::newSegmentWritesOnlyTwoVertices()
 {
     Window w;
     // Left over from a larger scheme that was open before.
@@ -197,7 +197,7 @@ void TestSegments::newSegmentWritesOnlyTwoVertices()
     QCOMPARE(w.scheme().Points[1][0], (MapPoint{0, 0}));
 }
 
-void TestSegments::fortyFirstSegmentIsRefused()
+void SegmentsTest::fortyFirstSegmentIsRefused()
 {
     Window w;
     for (int s = 1; s <= MaxSegments; ++s)
@@ -233,5 +233,5 @@ void TestSegments::fortyFirstSegmentIsRefused()
     QCOMPARE((std::array<int16_t, 4>{p[1].X, p[1].Y, p[2].X, p[2].Y}), expected);
 }
 
-QTEST_MAIN(TestSegments)
+QTEST_MAIN(SegmentsTest)
 #include "test_segments.moc"

@@ -42,7 +42,7 @@ void pickAtOrigin(Window& w)
 
 } // namespace
 
-class TestStations : public QObject {
+class StationsTest : public QObject {
     Q_OBJECT
 private slots:
     void newStationInFreshScheme();
@@ -68,7 +68,7 @@ private slots:
     void positionShownWithPointInAnyLocale();
 };
 
-void TestStations::newStationInFreshScheme()
+void StationsTest::newStationInFreshScheme()
 {
     Window w;
     w.click("cmdNovaStanica");
@@ -80,7 +80,7 @@ void TestStations::newStationInFreshScheme()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestStations::newLightInFreshScheme()
+void StationsTest::newLightInFreshScheme()
 {
     Window w;
     w.click("cmdNoviSemafor");
@@ -95,7 +95,7 @@ void TestStations::newLightInFreshScheme()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestStations::stationsAndLightsAreNumberedApart()
+void StationsTest::stationsAndLightsAreNumberedApart()
 {
     Window w;
     w.click("cmdNovaStanica");
@@ -107,7 +107,7 @@ void TestStations::stationsAndLightsAreNumberedApart()
     QCOMPARE(w.edit().CurrentLight, 1);
 }
 
-void TestStations::showingOverwritesEveryBox()
+void StationsTest::showingOverwritesEveryBox()
 {
     Window w;
     for (const char* name : PanelBoxes)
@@ -121,7 +121,7 @@ void TestStations::showingOverwritesEveryBox()
     QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
 }
 
-void TestStations::applyStation()
+void StationsTest::applyStation()
 {
     Window w;
     w.click("cmdNovaStanica");
@@ -142,7 +142,7 @@ void TestStations::applyStation()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestStations::segmentBoxRounding_data()
+void StationsTest::segmentBoxRounding_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("stored");
@@ -156,7 +156,7 @@ void TestStations::segmentBoxRounding_data()
     QTest::newRow("no such segment") << "41" << 41;
 }
 
-void TestStations::segmentBoxRounding()
+void StationsTest::segmentBoxRounding()
 {
     QFETCH(QString, typed);
     QFETCH(int, stored);
@@ -169,7 +169,7 @@ void TestStations::segmentBoxRounding()
     QVERIFY(w.prompts.warnings.isEmpty());
 }
 
-void TestStations::nameRules_data()
+void StationsTest::nameRules_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
@@ -186,7 +186,7 @@ void TestStations::nameRules_data()
     QTest::newRow("empty") << "" << QString(30, u' ') << "";
 }
 
-void TestStations::nameRules()
+void StationsTest::nameRules()
 {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
@@ -207,7 +207,7 @@ void TestStations::nameRules()
     QVERIFY(w.scheme().Stations[1].Name == nameOf(stored));
 }
 
-void TestStations::nameOfCodeZeroCharactersShowsTrimmed()
+void StationsTest::nameOfCodeZeroCharactersShowsTrimmed()
 {
     Window w;
     // As read from a file whose name bytes end in zeros.
@@ -218,7 +218,7 @@ void TestStations::nameOfCodeZeroCharactersShowsTrimmed()
     QCOMPARE(w.box("txtNazivStanice")->text(), QStringLiteral("AB"));
 }
 
-void TestStations::applyLightRestartsCounter()
+void StationsTest::applyLightRestartsCounter()
 {
     Window w;
     w.click("cmdNoviSemafor");
@@ -245,7 +245,7 @@ void TestStations::applyLightRestartsCounter()
     QCOMPARE(w.window.redrawCount(), 0);
 }
 
-void TestStations::stationIgnoresLightBoxes()
+void StationsTest::stationIgnoresLightBoxes()
 {
     Window w;
     w.click("cmdNovaStanica");
@@ -262,7 +262,7 @@ void TestStations::stationIgnoresLightBoxes()
     QCOMPARE(w.box("txtPocetnoStanje")->text(), QString());
 }
 
-void TestStations::applyWithNothingSelected()
+void StationsTest::applyWithNothingSelected()
 {
     Window w;
     w.type("txtNaSegmentu", "300");
@@ -274,7 +274,7 @@ void TestStations::applyWithNothingSelected()
     QCOMPARE(w.box("txtNaSegmentu")->text(), QStringLiteral("300"));
 }
 
-void TestStations::creationReusesElementsBeyondCount()
+void StationsTest::creationReusesElementsBeyondCount()
 {
     Window w;
     for (int i = 1; i <= 2; ++i) {
@@ -324,7 +324,7 @@ void TestStations::creationReusesElementsBeyondCount()
     QCOMPARE(light.Time2, 10);
 }
 
-void TestStations::hundredFirstStationIsRefused()
+void StationsTest::hundredFirstStationIsRefused()
 {
     Window w;
     for (int i = 1; i <= MaxStations; ++i)
@@ -349,7 +349,7 @@ void TestStations::hundredFirstStationIsRefused()
     QCOMPARE(w.prompts.warnings.size(), 1);
 }
 
-void TestStations::hundredFirstLightIsRefused()
+void StationsTest::hundredFirstLightIsRefused()
 {
     Window w;
     for (int i = 1; i <= MaxLights; ++i)
@@ -367,7 +367,7 @@ void TestStations::hundredFirstLightIsRefused()
     QCOMPARE(panel(w), panelBefore);
 }
 
-void TestStations::valueOutsideItsFieldIsRefused_data()
+void StationsTest::valueOutsideItsFieldIsRefused_data()
 {
     QTest::addColumn<bool>("light");
     QTest::addColumn<QString>("box");
@@ -390,7 +390,7 @@ void TestStations::valueOutsideItsFieldIsRefused_data()
     QTest::newRow("light time2 huge") << true << "txtVrijeme2" << "1E10" << "Vrijeme2:";
 }
 
-void TestStations::valueOutsideItsFieldIsRefused()
+void StationsTest::valueOutsideItsFieldIsRefused()
 {
     QFETCH(bool, light);
     QFETCH(QString, box);
@@ -426,7 +426,7 @@ void TestStations::valueOutsideItsFieldIsRefused()
     QVERIFY(!(w.scheme() == before));
 }
 
-void TestStations::valuesAtFieldLimitsAreTaken()
+void StationsTest::valuesAtFieldLimitsAreTaken()
 {
     Window w;
     w.click("cmdNoviSemafor");
@@ -445,7 +445,7 @@ void TestStations::valuesAtFieldLimitsAreTaken()
     QCOMPARE(light.InitialState, 0);
 }
 
-void TestStations::positionShownWithPointInAnyLocale_data()
+void StationsTest::positionShownWithPointInAnyLocale_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("stored");
@@ -457,7 +457,7 @@ void TestStations::positionShownWithPointInAnyLocale_data()
     QTest::newRow("large") << "1E20" << 1e20 << "1E+20";
 }
 
-void TestStations::positionShownWithPointInAnyLocale()
+void StationsTest::positionShownWithPointInAnyLocale()
 {
     QFETCH(QString, typed);
     QFETCH(double, stored);
@@ -485,5 +485,5 @@ void TestStations::positionShownWithPointInAnyLocale()
     QLocale::setDefault(previous);
 }
 
-QTEST_MAIN(TestStations)
+QTEST_MAIN(StationsTest)
 #include "test_stations.moc"
