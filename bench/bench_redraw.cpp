@@ -1,9 +1,8 @@
-// One full redraw of each map: the fast way, the previous fast way and the
-// plain way, in one run. Run with --benchmark_repetitions=9
-// --benchmark_report_aggregates_only=true for medians.
+// One full redraw of each map: the fast way and the plain way, in one run.
+// Run with --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+// for medians.
 
 #include "support/BenchMaps.h"
-#include "support/previousfast/PreviousFastRenderer.h"
 #include "view/Renderer.h"
 
 #include <benchmark/benchmark.h>
@@ -25,8 +24,7 @@ void Redraw(benchmark::State& state, const benchmaps::Map& map, DrawFunction dra
 
 void RegisterMap(const char* name, const benchmaps::Map& map)
 {
-    const std::pair<const char*, DrawFunction> drawings[] = {
-        {"Fast/", DrawScheme}, {"PreviousFast/", previousfast::DrawScheme}, {"Plain/", DrawSchemePlain}};
+    const std::pair<const char*, DrawFunction> drawings[] = {{"Fast/", DrawScheme}, {"Plain/", DrawSchemePlain}};
     for (const auto& [kind, draw] : drawings) {
         const std::string title = std::string(kind) + name;
         benchmark::RegisterBenchmark(title.c_str(), Redraw, map, draw)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Quick start: install what is missing, build, start the editor.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" run
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "The editor is built ($BUILD_DIR/bin/tram-map-editor) but there is no display to show it on:" >&2

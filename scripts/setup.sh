@@ -1,24 +1,35 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks, then configures and builds a
-# Release build in build/. Sourced by run.sh and test.sh.
+# Installs what a fresh Debian 12 machine lacks for one use, then configures
+# and builds a Release build in build/. Sourced with the use as its argument:
+# "run" by run.sh, "test" by test.sh, "full" by test.sh for test-full.sh.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+USE="${1:-run}"
 
-PACKAGES=(cmake g++ make qt6-base-dev libbenchmark-dev)
-# The install and package tests: the desktop entry, MIME and icon checks and
-# CPack's scan of the programs' libraries.
-PACKAGES+=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file)
-# The tool's SVG and PDF, the station names' font, and the PDF checks of its tests.
-PACKAGES+=(qt6-svg-dev fonts-dejavu-core poppler-utils)
-PACKAGES+=(libzip-dev libcsv-dev) # GTFS import: zip archives, CSV
+# Building and running the editor and the tool: the compiler, Qt with its SVG
+# and PDF output, the station names' font, and for the GTFS import libzip and
+# libcsv (found through pkg-config).
+RUN_PACKAGES=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev fonts-dejavu-core libzip-dev libcsv-dev)
+# The tests, and the benchmarks built beside them: the desktop entry, MIME and
+# icon checks and CPack's scan of the programs' libraries for the install and
+# package tests, the PDF checks of the tool's tests, Google Benchmark.
+TEST_PACKAGES=(desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file poppler-utils libbenchmark-dev)
 # The package, manual page and completion tests: Debian's checker, hardening-check
 # (devscripts), appstreamcli, man and col to render the pages, bash-completion.
-PACKAGES+=(lintian devscripts appstream man-db bsdextrautils bash-completion)
-# The full check (test-full.sh): clang with its sanitizer and libFuzzer runtimes, and
-# llvm-symbolizer for readable sanitizer reports.
-PACKAGES+=(clang libclang-rt-14-dev llvm)
+TEST_PACKAGES+=(lintian devscripts appstream man-db bsdextrautils bash-completion)
+# The full check (test-full.sh): clang with its sanitizer and libFuzzer
+# runtimes, and llvm-symbolizer for readable sanitizer reports.
+FULL_CHECK_PACKAGES=(clang libclang-rt-14-dev llvm)
+
+case "$USE" in
+  run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
+  test) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+  full) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FULL_CHECK_PACKAGES[@]}") ;;
+  *) echo "error: setup.sh takes run, test or full, not \"$USE\"" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${PACKAGES[@]}" ${EXTRA_PACKAGES:-}; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

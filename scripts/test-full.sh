@@ -28,7 +28,7 @@ configure_sanitized() {
 }
 
 stage "1/4: Release build (g++), warnings as errors, and the whole test suite"
-TRAM_WARNINGS_AS_ERRORS=ON bash "$ROOT/scripts/test.sh"
+TRAM_SETUP=full TRAM_WARNINGS_AS_ERRORS=ON bash "$ROOT/scripts/test.sh"
 stage_done 1/4
 
 stage "2/4: the whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer (clang)"

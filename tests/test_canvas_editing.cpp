@@ -1,539 +1,362 @@
+// The mouse on the canvas as the editing commands take it: which vertex a left
+// press grabs, which object Shift picks, which segment the right button picks
+// and where Shift inserts, and the drag.
+
+#include "editing/CanvasEditing.h"
 #include "support/Schemes.h"
-#include "support/Window.h"
+
+#include <QPointF>
+#include <QTest>
 
 using namespace tram;
 using testschemes::AddSegment;
-using testwindow::Window;
+using Action = MouseDownResult::Action;
+using Polyline = QList<MapPoint>;
+
+Q_DECLARE_METATYPE(MapPoint)
+Q_DECLARE_METATYPE(ObjectKind)
 
 namespace {
 
-void addStation(Scheme& scheme, int segment, double position)
-{
-    Station& station = scheme.Stations[++scheme.StationCount];
-    station.Segment = uint8_t(segment);
-    station.Position = position;
-}
+// The codes the window passes besides LeftButton, RightButton and ShiftBit.
+constexpr int MiddleButton = 4;
+constexpr int CtrlBit = 2;
+constexpr int AltBit = 4;
 
-void addLight(Scheme& scheme, int segment, double position)
-{
-    TrafficLight& light = scheme.Lights[++scheme.LightCount];
-    light.Segment = uint8_t(segment);
-    light.Position = position;
-}
+// The model as the window starts it, driven by button codes and the shift bit.
+struct Mouse {
+    EditorModel model;
+    Scheme& scheme = model.scheme;
+    const EditState& edit = model.edit;
+    const DragState& drag = model.drag;
+
+    explicit Mouse(const QList<Polyline>& segments = {})
+    {
+        ApplyStartDisplay(model.display);
+        for (const Polyline& points : segments) {
+            const int s = AddSegment(scheme, {});
+            scheme.PointCount[s] = int16_t(points.size());
+            std::copy(points.begin(), points.end(), scheme.Points[s].begin() + 1);
+        }
+    }
+
+    MouseDownResult press(QPointF at, int button = LeftButton, int shift = 0)
+    {
+        return CanvasMouseDown(model, button, shift, float(at.x()), float(at.y()));
+    }
+    bool move(QPointF at) { return CanvasMouseMove(model, float(at.x()), float(at.y())); }
+    void release(int button = LeftButton) { CanvasMouseUp(model, button); }
+
+    // Stations and lights on segment 1 at these positions.
+    void place(const QList<double>& stations, const QList<double>& lights)
+    {
+        for (const double position : stations)
+            scheme.Stations[++scheme.StationCount] = Station{1, position, 0, {}};
+        for (const double position : lights)
+            scheme.Lights[++scheme.LightCount] = TrafficLight{1, position, 0, 0, 0, 0};
+    }
+};
+
+const Polyline Track{{100, 100}, {300, 100}};
 
 } // namespace
 
-class TestCanvasEditing : public QObject {
+class CanvasEditingTest : public QObject {
     Q_OBJECT
 private slots:
-    void clickPointRoundsHalvesToEven_data();
-    void clickPointRoundsHalvesToEven();
-    void reachIsInclusive_data();
-    void reachIsInclusive();
-    void negativeReachPicksNothing();
-    void lowerSegmentWinsSharedEndPoint();
-    void firstInScanOrderWinsOverCloser();
-    void lightWinsOverStation();
-    void lowerLightWins();
-    void objectPickWinsOverVertex();
-    void hiddenObjectsArePicked();
-    void shiftLeftOnNothingStartsDrag();
-    void onlyTheShiftBitCounts();
-    void leftClickOnNothingChangesNothing();
-    void objectsAreLocatedAfresh();
-    void dragRedrawsOnEveryMove();
-    void dragOutsideCanvas();
+    void leftPressGrabsTheFirstVertexInReach_data();
+    void leftPressGrabsTheFirstVertexInReach();
+    void shiftLeftPicksTheFirstObjectInReach_data();
+    void shiftLeftPicksTheFirstObjectInReach();
+    void rightPressPicksTheFirstSegmentOnTheLine_data();
+    void rightPressPicksTheFirstSegmentOnTheLine();
+    void shiftRightInsertsTheClickPoint_data();
+    void shiftRightInsertsTheClickPoint();
+    void fiftyFirstVertexIsRefusedButTheSegmentPicked();
+    void dragMovesTheVertexOnEveryMove();
     void onlyLeftReleaseEndsDrag();
     void grabDuringDrag();
-    void rightClickPicksSegment();
-    void rightClickTieGoesToLowerSegment();
-    void shiftRightInsertsVertex();
-    void insertedVertexIsTheClickPoint();
-    void rightClickOnNothing();
-    void fiftyFirstVertexIsRefused();
-    void refusalEndsDrag();
-    void middleButtonAndKeysDoNothing();
+    void objectsAreLocatedAfresh();
 };
 
-void TestCanvasEditing::clickPointRoundsHalvesToEven_data()
+void CanvasEditingTest::leftPressGrabsTheFirstVertexInReach_data()
 {
-    QTest::addColumn<QPointF>("pointer");
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::newRow("halves down to even") << QPointF(10.5, 20.5) << 10 << 20;
-    QTest::newRow("halves up to even") << QPointF(11.5, 21.5) << 12 << 22;
-    QTest::newRow("below a half") << QPointF(30.49, 40.2) << 30 << 40;
-    QTest::newRow("above a half") << QPointF(30.51, 40.7) << 31 << 41;
-}
-
-void TestCanvasEditing::clickPointRoundsHalvesToEven()
-{
-    QFETCH(QPointF, pointer);
-    QFETCH(int, x);
-    QFETCH(int, y);
-    Window w;
-    AddSegment(w.scheme(), {{int16_t(x), int16_t(y)}, {500, 300}});
-    // Only a click that rounds exactly onto the vertex reaches it.
-    w.display().CircleSize = 0;
-    w.press(pointer);
-    QVERIFY(w.drag().Dragging);
-
-    w.move(pointer + QPointF(100, 50));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{int16_t(x + 100), int16_t(y + 50)}));
-}
-
-void TestCanvasEditing::reachIsInclusive_data()
-{
+    QTest::addColumn<QList<Polyline>>("segments");
     QTest::addColumn<int>("reach");
-    QTest::addColumn<QPoint>("offset");
-    QTest::addColumn<bool>("grabbed");
-    QTest::newRow("6,8 at reach 10") << 10 << QPoint(6, 8) << true;
-    QTest::newRow("-8,-6 at reach 10") << 10 << QPoint(-8, -6) << true;
-    QTest::newRow("10,0 at reach 10") << 10 << QPoint(10, 0) << true;
-    QTest::newRow("7,8 at reach 10") << 10 << QPoint(7, 8) << false;
-    QTest::newRow("11,0 at reach 10") << 10 << QPoint(11, 0) << false;
-    QTest::newRow("on it at reach 0") << 0 << QPoint(0, 0) << true;
-    QTest::newRow("1,0 at reach 0") << 0 << QPoint(1, 0) << false;
+    QTest::addColumn<QPointF>("click");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<int>("segment"); // 0: nothing grabbed
+    QTest::addColumn<int>("point");
+
+    const auto near = [](int dx, int dy) { return QList<Polyline>{{{int16_t(200 + dx), int16_t(150 + dy)}, {600, 300}}}; };
+    const QPointF click(200, 150);
+    QTest::newRow("6,8 at reach 10") << near(6, 8) << 10 << click << LeftButton << 0 << 1 << 1;
+    QTest::newRow("-8,-6 at reach 10") << near(-8, -6) << 10 << click << LeftButton << 0 << 1 << 1;
+    QTest::newRow("10,0 at reach 10") << near(10, 0) << 10 << click << LeftButton << 0 << 1 << 1;
+    QTest::newRow("7,8 at reach 10") << near(7, 8) << 10 << click << LeftButton << 0 << 0 << 0;
+    QTest::newRow("11,0 at reach 10") << near(11, 0) << 10 << click << LeftButton << 0 << 0 << 0;
+    QTest::newRow("on it at reach 0") << near(0, 0) << 0 << click << LeftButton << 0 << 1 << 1;
+    QTest::newRow("1,0 at reach 0") << near(1, 0) << 0 << click << LeftButton << 0 << 0 << 0;
+    QTest::newRow("on it at reach -1") << near(0, 0) << -1 << click << LeftButton << 0 << 0 << 0;
+    // The click point rounds halves to even: only there does reach 0 grab.
+    QTest::newRow("halves down to even") << near(0, 0) << 0 << QPointF(200.5, 150.5) << LeftButton << 0 << 1 << 1;
+    QTest::newRow("halves up to even") << near(2, 2) << 0 << QPointF(201.5, 151.5) << LeftButton << 0 << 1 << 1;
+    QTest::newRow("below a half") << near(0, 0) << 0 << QPointF(200.49, 150.2) << LeftButton << 0 << 1 << 1;
+    QTest::newRow("above a half") << near(1, 1) << 0 << QPointF(200.51, 150.7) << LeftButton << 0 << 1 << 1;
+    // First in scan order wins, not the nearest.
+    QTest::newRow("lower segment wins a shared end point")
+        << QList<Polyline>{{{100, 100}, {200, 100}}, {{200, 100}, {300, 200}}} << 10 << QPointF(200, 100)
+        << LeftButton << 0 << 1 << 2;
+    QTest::newRow("lower vertex wins within a segment") << QList<Polyline>{{{100, 100}, {108, 100}}} << 10
+                                                        << QPointF(107, 100) << LeftButton << 0 << 1 << 1;
+    QTest::newRow("lower segment wins over a closer vertex")
+        << QList<Polyline>{{{100, 100}, {200, 200}}, {{209, 200}, {300, 300}}} << 10 << QPointF(209, 200)
+        << LeftButton << 0 << 1 << 2;
+    // Shift with no object in reach, Ctrl and Alt alone: a plain left press.
+    QTest::newRow("Shift on no object") << QList<Polyline>{Track} << 10 << QPointF(296, 103) << LeftButton << ShiftBit
+                                        << 1 << 2;
+    QTest::newRow("Ctrl and Alt") << QList<Polyline>{Track} << 10 << QPointF(100, 100) << LeftButton
+                                  << (CtrlBit | AltBit) << 1 << 1;
+    QTest::newRow("middle button") << QList<Polyline>{Track} << 10 << QPointF(100, 100) << MiddleButton << 0 << 0 << 0;
 }
 
-void TestCanvasEditing::reachIsInclusive()
+// Starting a drag neither selects the segment nor asks for a redraw.
+void CanvasEditingTest::leftPressGrabsTheFirstVertexInReach()
 {
+    QFETCH(QList<Polyline>, segments);
     QFETCH(int, reach);
-    QFETCH(QPoint, offset);
-    QFETCH(bool, grabbed);
-    Window w;
-    w.display().CircleSize = int16_t(reach);
-    const QPoint click(200, 150);
-    AddSegment(w.scheme(), {{int16_t(click.x() + offset.x()), int16_t(click.y() + offset.y())}, {600, 300}});
-    // Vertex circles off: reach does not depend on what is shown.
-    w.display().ShowCircles = false;
+    QFETCH(QPointF, click);
+    QFETCH(int, button);
+    QFETCH(int, shift);
+    QFETCH(int, segment);
+    QFETCH(int, point);
+    Mouse m(segments);
+    m.model.display.CircleSize = int16_t(reach);
+    m.model.display.ShowCircles = false; // reach does not depend on what is shown
+    const Scheme before = m.scheme;
 
-    w.press(click);
-    QCOMPARE(w.drag().Dragging, grabbed);
-    if (grabbed) {
-        QCOMPARE(w.drag().DragSegment, 1);
-        QCOMPARE(w.drag().DragPoint, 1);
+    QCOMPARE(m.press(click, button, shift).action, segment ? Action::DragStarted : Action::Nothing);
+    QCOMPARE(m.drag.Dragging, segment != 0);
+    if (segment) {
+        QCOMPARE(m.drag.DragSegment, segment);
+        QCOMPARE(m.drag.DragPoint, point);
     }
-    // Starting a drag neither redraws nor selects the segment.
-    QCOMPARE(w.window.redrawCount(), 0);
-    QCOMPARE(w.edit().CurrentSegment, 0);
+    QVERIFY(m.edit == EditState{});
+    QVERIFY(m.scheme == before);
 }
 
-void TestCanvasEditing::negativeReachPicksNothing()
+void CanvasEditingTest::shiftLeftPicksTheFirstObjectInReach_data()
 {
-    Window w;
-    w.display().CircleSize = -1;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 0);
-    addLight(w.scheme(), 1, 0);
-    w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(!w.drag().Dragging);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
+    QTest::addColumn<QList<double>>("stations"); // positions on the track from (100, 100)
+    QTest::addColumn<QList<double>>("lights");
+    QTest::addColumn<int>("reach");
+    QTest::addColumn<QPointF>("click");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<ObjectKind>("kind");
+    QTest::addColumn<int>("number");
+
+    const QPointF start(100, 100);
+    QTest::newRow("light wins over a nearer station") << QList<double>{0} << QList<double>{7} << 10 << start << ShiftBit
+                                                      << ObjectKind::Light << 1;
+    QTest::newRow("lower light wins over a nearer one") << QList<double>{100, 101} << QList<double>{110, 100} << 10
+                                                        << QPointF(200, 100) << ShiftBit << ObjectKind::Light << 1;
+    QTest::newRow("lights out of reach: the first station in reach")
+        << QList<double>{180, 101} << QList<double>{150, 150} << 10 << QPointF(200, 100) << ShiftBit
+        << ObjectKind::Station << 2;
+    QTest::newRow("picked over a vertex in reach") << QList<double>{5} << QList<double>{} << 10 << QPointF(101, 100)
+                                                   << ShiftBit << ObjectKind::Station << 1;
+    QTest::newRow("Ctrl beside Shift") << QList<double>{0} << QList<double>{} << 10 << start << (CtrlBit | ShiftBit)
+                                       << ObjectKind::Station << 1;
+    QTest::newRow("no Shift, no pick") << QList<double>{0} << QList<double>{} << 10 << start << CtrlBit
+                                       << ObjectKind::Nothing << 0;
+    QTest::newRow("negative reach picks nothing") << QList<double>{0} << QList<double>{0} << -1 << start << ShiftBit
+                                                  << ObjectKind::Nothing << 0;
 }
 
-void TestCanvasEditing::lowerSegmentWinsSharedEndPoint()
+// Hidden objects are picked alike; a pick starts no drag.
+void CanvasEditingTest::shiftLeftPicksTheFirstObjectInReach()
 {
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {200, 100}});
-    AddSegment(w.scheme(), {{200, 100}, {300, 200}});
-    w.press(QPointF(200, 100));
-    QCOMPARE(w.drag().DragSegment, 1);
-    QCOMPARE(w.drag().DragPoint, 2);
-
-    w.move(QPointF(250, 50));
-    w.release(QPointF(250, 50));
-    QCOMPARE(w.scheme().Points[1][2], (MapPoint{250, 50}));
-    QCOMPARE(w.scheme().Points[2][1], (MapPoint{200, 100}));
+    QFETCH(QList<double>, stations);
+    QFETCH(QList<double>, lights);
+    QFETCH(int, reach);
+    QFETCH(QPointF, click);
+    QFETCH(int, shift);
+    QFETCH(ObjectKind, kind);
+    QFETCH(int, number);
+    for (const bool shown : {true, false}) {
+        Mouse m({Track});
+        m.place(stations, lights);
+        m.model.display.CircleSize = int16_t(reach);
+        m.model.display.ShowStations = shown;
+        m.model.display.ShowLights = shown;
+        const MouseDownResult result = m.press(click, LeftButton, shift);
+        QCOMPARE(m.edit.SelectedKind, kind);
+        if (kind == ObjectKind::Nothing)
+            continue;
+        QCOMPARE(result.action, Action::ObjectPicked);
+        QCOMPARE(kind == ObjectKind::Light ? m.edit.CurrentLight : m.edit.CurrentStation, number);
+        QVERIFY(!m.drag.Dragging);
+        QVERIFY(!m.move({150, 150}));
+    }
 }
 
-void TestCanvasEditing::firstInScanOrderWinsOverCloser()
+void CanvasEditingTest::rightPressPicksTheFirstSegmentOnTheLine_data()
 {
-    Window w;
-    // Within one segment: vertex 1 is in reach, vertex 2 is closer.
-    AddSegment(w.scheme(), {{100, 100}, {108, 100}});
-    w.press(QPointF(107, 100));
-    QCOMPARE(w.drag().DragSegment, 1);
-    QCOMPARE(w.drag().DragPoint, 1);
-    w.release(QPointF(107, 100));
+    QTest::addColumn<QList<Polyline>>("segments");
+    QTest::addColumn<QPointF>("click");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<int>("picked"); // 0: none, the current segment stays
 
-    // Across segments: segment 2's vertex is on the click point, segment 1's is 9 away.
-    AddSegment(w.scheme(), {{200, 200}, {300, 300}});
-    w.scheme().Points[2][1] = MapPoint{209, 200};
-    w.scheme().Points[1][2] = MapPoint{200, 200};
-    w.press(QPointF(209, 200));
-    QCOMPARE(w.drag().DragSegment, 1);
-    QCOMPARE(w.drag().DragPoint, 2);
+    const QList<Polyline> three{{{100, 50}, {300, 50}}, {{100, 100}, {300, 100}}, {{100, 150}, {200, 150}, {300, 250}}};
+    QTest::newRow("a later piece") << three << QPointF(250, 200) << 0 << 3;
+    QTest::newRow("the line beyond a piece, the lower segment first")
+        << QList<Polyline>{three[0], three[1], {{400, 100}, {500, 100}}} << QPointF(450, 100) << 0 << 2;
+    QTest::newRow("Ctrl inserts nothing") << three << QPointF(200, 100) << CtrlBit << 2;
+    QTest::newRow("nothing under the pointer") << three << QPointF(200, 180) << ShiftBit << 0;
 }
 
-void TestCanvasEditing::lightWinsOverStation()
+void CanvasEditingTest::rightPressPicksTheFirstSegmentOnTheLine()
 {
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 0); // on the click point
-    addLight(w.scheme(), 1, 7);   // 7 away
-    w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
-    w.release(QPointF(100, 100));
+    QFETCH(QList<Polyline>, segments);
+    QFETCH(QPointF, click);
+    QFETCH(int, shift);
+    QFETCH(int, picked);
+    Mouse m(segments);
+    m.model.edit.CurrentSegment = 1;
+    const Scheme before = m.scheme;
 
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Light);
-    QCOMPARE(w.edit().CurrentLight, 1);
-    QCOMPARE(w.edit().CurrentStation, 0);
-    QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("1"));
-    QCOMPARE(w.text("txtPozicija"), QStringLiteral("7"));
-    QCOMPARE(w.window.redrawCount(), 0);
+    const MouseDownResult result = m.press(click, RightButton, shift);
+    QCOMPARE(result.action, picked ? Action::SegmentPicked : Action::Nothing);
+    QVERIFY(!result.refusal);
+    QCOMPARE(m.edit.CurrentSegment, picked ? picked : 1);
+    QVERIFY(m.scheme == before);
+    QVERIFY(!m.drag.Dragging);
 }
 
-void TestCanvasEditing::lowerLightWins()
+void CanvasEditingTest::shiftRightInsertsTheClickPoint_data()
 {
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addLight(w.scheme(), 1, 110); // 10 away: in reach
-    addLight(w.scheme(), 1, 100); // on the click point
-    addStation(w.scheme(), 1, 100);
-    addStation(w.scheme(), 1, 101);
-    QTest::mouseClick(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 100));
-    QCOMPARE(w.edit().CurrentLight, 1);
-    QCOMPARE(w.text("txtPozicija"), QStringLiteral("110"));
-
-    // Lights out of reach: the first station in reach.
-    w.scheme().Lights[1].Position = 150;
-    w.scheme().Lights[2].Position = 150;
-    w.scheme().Stations[1].Position = 180;
-    QTest::mouseClick(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 100));
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    QCOMPARE(w.edit().CurrentStation, 2);
-    QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("2"));
-}
-
-void TestCanvasEditing::objectPickWinsOverVertex()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 5);
-    const Scheme before = w.scheme();
-    QTest::mousePress(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(101, 100));
-    QTest::mouseMove(w.canvas, QPoint(150, 150));
-    QTest::mouseRelease(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(150, 150));
-
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    QCOMPARE(w.text("txtRedniBroj"), QStringLiteral("1"));
-    QCOMPARE(w.text("txtNaSegmentu"), QStringLiteral("1"));
-    QVERIFY(!w.drag().Dragging);
-    QVERIFY(w.scheme() == before);
-    QCOMPARE(w.window.redrawCount(), 0);
-}
-
-void TestCanvasEditing::hiddenObjectsArePicked()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 50);
-    addLight(w.scheme(), 1, 150);
-    w.display().ShowStations = false;
-    w.display().ShowLights = false;
-
-    w.press(QPointF(150, 100), Qt::LeftButton, Qt::ShiftModifier);
-    w.release(QPointF(150, 100));
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    QCOMPARE(w.text("txtPozicija"), QStringLiteral("50"));
-
-    w.press(QPointF(250, 100), Qt::LeftButton, Qt::ShiftModifier);
-    w.release(QPointF(250, 100));
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Light);
-    QCOMPARE(w.text("txtPozicija"), QStringLiteral("150"));
-}
-
-void TestCanvasEditing::shiftLeftOnNothingStartsDrag()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 100); // 100 away from the click
-    QTest::mousePress(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(296, 103));
-    QVERIFY(w.drag().Dragging);
-    QCOMPARE(w.drag().DragPoint, 2);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
-
-    QTest::mouseMove(w.canvas, QPoint(320, 140));
-    QTest::mouseRelease(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(320, 140));
-    QCOMPARE(w.scheme().Points[1][2], (MapPoint{320, 140}));
-    QVERIFY(!w.drag().Dragging);
-}
-
-void TestCanvasEditing::onlyTheShiftBitCounts()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 0);
-
-    // Ctrl alone is a plain left click: the vertex is grabbed, the station not picked.
-    w.press(QPointF(100, 100), Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier);
-    QVERIFY(w.drag().Dragging);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
-    w.release(QPointF(100, 100));
-
-    // With Shift among them the station is picked.
-    w.press(QPointF(100, 100), Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
-    QVERIFY(!w.drag().Dragging);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    w.release(QPointF(100, 100));
-
-    // Ctrl on the right button does not insert a vertex.
-    w.press(QPointF(200, 100), Qt::RightButton, Qt::ControlModifier);
-    QCOMPARE(w.scheme().PointCount[1], 2);
-    QCOMPARE(w.edit().CurrentSegment, 1);
-}
-
-void TestCanvasEditing::leftClickOnNothingChangesNothing()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 100);
-    const Scheme before = w.scheme();
-    w.press(QPointF(200, 100)); // on the track and the station, far from both vertices
-    w.move(QPointF(220, 120));
-    w.release(QPointF(220, 120));
-    QVERIFY(!w.drag().Dragging);
-    QVERIFY(w.scheme() == before);
-    QVERIFY(w.edit() == EditState{});
-    QCOMPARE(w.window.redrawCount(), 0);
-}
-
-void TestCanvasEditing::objectsAreLocatedAfresh()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 0);
-    w.press(QPointF(100, 100));
-    w.move(QPointF(400, 300));
-    w.release(QPointF(400, 300));
-
-    // The station moved with vertex 1; the old place picks nothing and grabs nothing.
-    w.press(QPointF(100, 100), Qt::LeftButton, Qt::ShiftModifier);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Nothing);
-    QVERIFY(!w.drag().Dragging);
-    w.press(QPointF(400, 300), Qt::LeftButton, Qt::ShiftModifier);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    QCOMPARE(w.scheme().Stations[1].Position, 0.0);
-}
-
-void TestCanvasEditing::dragRedrawsOnEveryMove()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    w.move(QPointF(150, 150), Qt::NoButton);
-    QCOMPARE(w.window.redrawCount(), 0);
-
-    w.press(QPointF(300, 100));
-    w.move(QPointF(310, 120));
-    w.move(QPointF(320, 200));
-    w.move(QPointF(300, 300));
-    QCOMPARE(w.window.redrawCount(), 3);
-    QCOMPARE(w.scheme().Points[1][2], (MapPoint{300, 300}));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{100, 100}));
-    QCOMPARE(w.scheme().PointCount[1], 2);
-
-    // The picture follows: the track now runs through (200, 200), not (200, 100).
-    const QImage& image = w.window.canvas().image();
-    QVERIFY(image.pixel(200, 200) != Canvas::Background);
-    QCOMPARE(image.pixel(200, 100), Canvas::Background);
-
-    w.release(QPointF(300, 300));
-    w.move(QPointF(350, 350), Qt::NoButton);
-    QCOMPARE(w.window.redrawCount(), 3);
-    QCOMPARE(w.scheme().Points[1][2], (MapPoint{300, 300}));
-}
-
-void TestCanvasEditing::dragOutsideCanvas()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    w.press(QPointF(104, 97)); // off-centre: the vertex snaps under the pointer
-    w.move(QPointF(-40.5, 500.5));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{-40, 500}));
-    w.move(QPointF(1200, -7));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{1200, -7}));
-    QCOMPARE(w.window.redrawCount(), 2);
-
-    w.release(QPointF(1300, 600));
-    QVERIFY(!w.drag().Dragging);
-    w.move(QPointF(10, 10), Qt::NoButton);
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{1200, -7}));
-}
-
-void TestCanvasEditing::onlyLeftReleaseEndsDrag()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    w.press(QPointF(100, 100));
-    w.press(QPointF(500, 300), Qt::RightButton);
-    w.release(QPointF(500, 300), Qt::RightButton);
-    w.press(QPointF(500, 300), Qt::MiddleButton);
-    w.release(QPointF(500, 300), Qt::MiddleButton);
-    QVERIFY(w.drag().Dragging);
-    w.move(QPointF(120, 130));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{120, 130}));
-
-    w.release(QPointF(120, 130));
-    QVERIFY(!w.drag().Dragging);
-    // The last drag target stays recorded.
-    QCOMPARE(w.drag().DragSegment, 1);
-    QCOMPARE(w.drag().DragPoint, 1);
-}
-
-void TestCanvasEditing::grabDuringDrag()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    w.press(QPointF(100, 100));
-    // A left press that grabs nothing (its release was lost) leaves the drag running.
-    w.press(QPointF(600, 300));
-    QVERIFY(w.drag().Dragging);
-    w.move(QPointF(110, 110));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{110, 110}));
-    // One that grabs replaces the dragged vertex.
-    w.press(QPointF(300, 100));
-    QCOMPARE(w.drag().DragPoint, 2);
-    w.move(QPointF(310, 90));
-    QCOMPARE(w.scheme().Points[1][1], (MapPoint{110, 110}));
-    QCOMPARE(w.scheme().Points[1][2], (MapPoint{310, 90}));
-}
-
-void TestCanvasEditing::rightClickPicksSegment()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 50}, {300, 50}});
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    AddSegment(w.scheme(), {{100, 150}, {200, 150}, {300, 250}});
-    QTest::mouseClick(w.canvas, Qt::RightButton, Qt::NoModifier, QPoint(250, 200));
-
-    QCOMPARE(w.edit().CurrentSegment, 3);
-    QCOMPARE(w.text("txtBrojSegmenta"), QStringLiteral("3"));
-    QCOMPARE(w.window.redrawCount(), 1);
-    QCOMPARE(w.scheme().PointCount[3], 3);
-    QVERIFY(!w.drag().Dragging);
-}
-
-void TestCanvasEditing::rightClickTieGoesToLowerSegment()
-{
-    Window w;
-    AddSegment(w.scheme(), {{100, 50}, {300, 50}});
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    AddSegment(w.scheme(), {{400, 100}, {500, 100}});
-    w.press(QPointF(450, 100), Qt::RightButton);
-    QCOMPARE(w.edit().CurrentSegment, 2);
-}
-
-void TestCanvasEditing::shiftRightInsertsVertex()
-{
-    Window w;
+    QTest::addColumn<Polyline>("points");
+    QTest::addColumn<QPointF>("click");
+    QTest::addColumn<Polyline>("after");
     // Only piece 3 lies on the click point's line.
-    AddSegment(w.scheme(), {{100, 100}, {150, 50}, {200, 100}, {300, 100}, {350, 150}});
-    w.press(QPointF(250.5, 99.5), Qt::RightButton, Qt::ShiftModifier);
-    w.release(QPointF(250.5, 99.5), Qt::RightButton);
-
-    QCOMPARE(w.scheme().PointCount[1], 6);
-    const auto& p = w.scheme().Points[1];
-    const MapPoint expected[] = {{100, 100}, {150, 50}, {200, 100}, {250, 100}, {300, 100}, {350, 150}};
-    for (int k = 1; k <= 6; ++k)
-        QCOMPARE(p[k], expected[k - 1]);
-    QCOMPARE(w.edit().CurrentSegment, 1);
-    QCOMPARE(w.text("txtBrojSegmenta"), QStringLiteral("1"));
-    QCOMPARE(w.window.redrawCount(), 1);
-    QVERIFY(w.prompts.warnings.isEmpty());
+    QTest::newRow("after the piece's first vertex")
+        << Polyline{{100, 100}, {150, 50}, {200, 100}, {300, 100}, {350, 150}} << QPointF(250.5, 99.5)
+        << Polyline{{100, 100}, {150, 50}, {200, 100}, {250, 100}, {300, 100}, {350, 150}};
+    // At x = 200 the line runs through y = 100.5, so (200, 101) is on it while
+    // its projection onto the piece would round to (200, 100).
+    QTest::newRow("the click point, not its projection")
+        << Polyline{{100, 100}, {300, 101}} << QPointF(200.4, 100.6) << Polyline{{100, 100}, {200, 101}, {300, 101}};
 }
 
-void TestCanvasEditing::insertedVertexIsTheClickPoint()
+void CanvasEditingTest::shiftRightInsertsTheClickPoint()
 {
-    Window w;
-    // A shallow piece: at x = 200 the line runs through y = 100.5, so (200, 101)
-    // is on it while its projection onto the piece would round to (200, 100).
-    AddSegment(w.scheme(), {{100, 100}, {300, 101}});
-    w.press(QPointF(200.4, 100.6), Qt::RightButton, Qt::ShiftModifier);
-    QCOMPARE(w.scheme().PointCount[1], 3);
-    QCOMPARE(w.scheme().Points[1][2], (MapPoint{200, 101}));
-    QCOMPARE(w.scheme().Points[1][3], (MapPoint{300, 101}));
+    QFETCH(Polyline, points);
+    QFETCH(QPointF, click);
+    QFETCH(Polyline, after);
+    Mouse m({points});
+    const MouseDownResult result = m.press(click, RightButton, ShiftBit);
+    QCOMPARE(result.action, Action::SegmentPicked);
+    QVERIFY(!result.refusal);
+    QCOMPARE(m.edit.CurrentSegment, 1);
+    QCOMPARE(m.scheme.PointCount[1], after.size());
+    QCOMPARE(Polyline(m.scheme.Points[1].begin() + 1, m.scheme.Points[1].begin() + 1 + after.size()), after);
 }
 
-void TestCanvasEditing::rightClickOnNothing()
+void CanvasEditingTest::fiftyFirstVertexIsRefusedButTheSegmentPicked()
 {
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    AddSegment(w.scheme(), {{100, 200}, {300, 300}});
-    w.edit().CurrentSegment = 2;
-    const Scheme before = w.scheme();
-    w.press(QPointF(200, 180), Qt::RightButton, Qt::ShiftModifier);
-    QCOMPARE(w.edit().CurrentSegment, 2);
-    QCOMPARE(w.text("txtBrojSegmenta"), QString());
-    QVERIFY(w.scheme() == before);
-    QCOMPARE(w.window.redrawCount(), 0);
-}
-
-void TestCanvasEditing::fiftyFirstVertexIsRefused()
-{
-    Window w;
-    const int n = AddSegment(w.scheme(), {});
+    Polyline full;
     for (int k = 1; k <= MaxPoints; ++k)
-        w.scheme().Points[n][k] = MapPoint{int16_t(10 * k), 100};
-    w.scheme().PointCount[n] = MaxPoints;
-    const Scheme before = w.scheme();
+        full << MapPoint{int16_t(10 * k), 100};
+    Mouse m({full});
+    const Scheme before = m.scheme;
 
-    w.press(QPointF(15, 100), Qt::RightButton, Qt::ShiftModifier);
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QVERIFY(w.prompts.warnings.first().contains(QStringLiteral("50")));
-    QVERIFY(w.scheme() == before);
-    QCOMPARE(w.edit().CurrentSegment, 1);
-    QCOMPARE(w.text("txtBrojSegmenta"), QStringLiteral("1"));
-    QCOMPARE(w.window.redrawCount(), 1);
+    const MouseDownResult refused = m.press({15, 100}, RightButton, ShiftBit);
+    QCOMPARE(refused.action, Action::SegmentPicked);
+    QVERIFY(refused.refusal);
+    QVERIFY(m.scheme == before);
+    QCOMPARE(m.edit.CurrentSegment, 1);
 
-    // One vertex fewer still takes one.
-    w.scheme().PointCount[n] = MaxPoints - 1;
-    w.press(QPointF(15, 100), Qt::RightButton, Qt::ShiftModifier);
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QCOMPARE(w.scheme().PointCount[n], MaxPoints);
-    QCOMPARE(w.scheme().Points[n][2], (MapPoint{15, 100}));
-    QCOMPARE(w.scheme().Points[n][MaxPoints], (MapPoint{490, 100}));
+    // One vertex fewer still takes one, the last moving up to the table's end.
+    m.scheme.PointCount[1] = MaxPoints - 1;
+    QVERIFY(!m.press({15, 100}, RightButton, ShiftBit).refusal);
+    QCOMPARE(m.scheme.Points[1][2], (MapPoint{15, 100}));
+    QCOMPARE(m.scheme.Points[1][MaxPoints], (MapPoint{490, 100}));
 }
 
-// The refusal box opens while the left button still holds a drag; the box,
-// not the canvas, gets that button's release.
-void TestCanvasEditing::refusalEndsDrag()
+// Every move of a drag asks for a redraw, off the canvas too; a move without
+// one does not.
+void CanvasEditingTest::dragMovesTheVertexOnEveryMove()
 {
-    Window w;
-    const int full = AddSegment(w.scheme(), {});
-    for (int k = 1; k <= MaxPoints; ++k)
-        w.scheme().Points[full][k] = MapPoint{int16_t(10 * k), 100};
-    w.scheme().PointCount[full] = MaxPoints;
-    const int dragged = AddSegment(w.scheme(), {{100, 300}, {300, 300}});
-    w.press(QPointF(100, 300));
-    w.move(QPointF(120, 310));
+    Mouse m({Track});
+    QVERIFY(!m.move({150, 150}));
+    m.press({300, 100});
+    QVERIFY(m.move({310, 120}));
+    QVERIFY(m.move({300, 300}));
+    QCOMPARE(m.scheme.Points[1][2], (MapPoint{300, 300}));
+    QVERIFY(m.move({-40.5, 500.5}));
+    QCOMPARE(m.scheme.Points[1][2], (MapPoint{-40, 500}));
+    QVERIFY(m.move({1200, -7}));
+    QCOMPARE(m.scheme.Points[1][2], (MapPoint{1200, -7}));
+    QCOMPARE(m.scheme.Points[1][1], (MapPoint{100, 100}));
+    QCOMPARE(m.scheme.PointCount[1], 2);
 
-    w.send(QEvent::MouseButtonPress, QPointF(15, 100), Qt::RightButton, Qt::LeftButton | Qt::RightButton,
-           Qt::ShiftModifier);
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QVERIFY(!w.drag().Dragging);
-
-    w.move(QPointF(200, 250), Qt::NoButton);
-    QCOMPARE(w.scheme().Points[dragged][1], (MapPoint{120, 310}));
-    QCOMPARE(w.scheme().PointCount[full], MaxPoints);
+    m.release();
+    QVERIFY(!m.drag.Dragging);
+    QVERIFY(!m.move({350, 350}));
+    QCOMPARE(m.scheme.Points[1][2], (MapPoint{1200, -7}));
 }
 
-void TestCanvasEditing::middleButtonAndKeysDoNothing()
+void CanvasEditingTest::onlyLeftReleaseEndsDrag()
 {
-    Window w;
-    AddSegment(w.scheme(), {{100, 100}, {300, 100}});
-    addStation(w.scheme(), 1, 0);
-    const Scheme before = w.scheme();
-    QTest::mouseClick(w.canvas, Qt::MiddleButton, Qt::ShiftModifier, QPoint(100, 100));
-    w.press(QPointF(200, 100), Qt::MiddleButton);
-    w.move(QPointF(210, 110), Qt::MiddleButton);
-    w.release(QPointF(210, 110), Qt::MiddleButton);
-    QTest::keyClick(w.canvas, Qt::Key_Delete);
-    QTest::keyClick(w.canvas, Qt::Key_Insert, Qt::ShiftModifier);
+    Mouse m({Track});
+    m.press({104, 97}); // off-centre: the vertex snaps under the pointer
+    m.press({500, 300}, RightButton);
+    m.release(RightButton);
+    m.press({500, 300}, MiddleButton);
+    m.release(MiddleButton);
+    QVERIFY(m.drag.Dragging);
+    QVERIFY(m.move({120, 130}));
+    QCOMPARE(m.scheme.Points[1][1], (MapPoint{120, 130}));
 
-    QVERIFY(!w.drag().Dragging);
-    QVERIFY(w.scheme() == before);
-    QVERIFY(w.edit() == EditState{});
-    QCOMPARE(w.window.redrawCount(), 0);
+    m.release();
+    QVERIFY(!m.drag.Dragging);
+    // The last drag target stays recorded.
+    QCOMPARE(m.drag.DragSegment, 1);
+    QCOMPARE(m.drag.DragPoint, 1);
 }
 
-QTEST_MAIN(TestCanvasEditing)
+void CanvasEditingTest::grabDuringDrag()
+{
+    Mouse m({Track});
+    m.press({100, 100});
+    // A left press that grabs nothing (its release was lost) leaves the drag running.
+    m.press({600, 300});
+    QVERIFY(m.drag.Dragging);
+    m.move({110, 110});
+    QCOMPARE(m.scheme.Points[1][1], (MapPoint{110, 110}));
+    // One that grabs replaces the dragged vertex.
+    m.press({300, 100});
+    QCOMPARE(m.drag.DragPoint, 2);
+    m.move({310, 90});
+    QCOMPARE(m.scheme.Points[1][1], (MapPoint{110, 110}));
+    QCOMPARE(m.scheme.Points[1][2], (MapPoint{310, 90}));
+}
+
+// The station moved with vertex 1; its old place picks nothing and grabs nothing.
+void CanvasEditingTest::objectsAreLocatedAfresh()
+{
+    Mouse m({Track});
+    m.place({0}, {});
+    m.press({100, 100});
+    m.move({400, 300});
+    m.release();
+    QCOMPARE(m.press({100, 100}, LeftButton, ShiftBit).action, Action::Nothing);
+    QCOMPARE(m.edit.SelectedKind, ObjectKind::Nothing);
+    QCOMPARE(m.press({400, 300}, LeftButton, ShiftBit).action, Action::ObjectPicked);
+    QCOMPARE(m.edit.SelectedKind, ObjectKind::Station);
+    QCOMPARE(m.scheme.Stations[1].Position, 0.0);
+}
+
+QTEST_GUILESS_MAIN(CanvasEditingTest)
 #include "test_canvas_editing.moc"

@@ -36,7 +36,7 @@ private:
 void EndToEndTest::init()
 {
     w.emplace();
-    w->show();
+    QVERIFY(w->show());
     QVERIFY(w->canvas);
 }
 
@@ -56,27 +56,27 @@ void EndToEndTest::buildAndSaveSmallScheme()
     QCOMPARE(vertex(1, 2), QPoint(300, 40));
 
     w->click("cmdNoviSemafor");
-    w->type("txtNaSegmentu", "1");
-    w->type("txtPozicija", "100");
-    w->type("txtPocetnoStanje", "0");
-    w->type("txtVrijeme2", "10");
-    w->type("txtVrijeme1", "10");
+    QVERIFY(w->type("txtNaSegmentu", "1"));
+    QVERIFY(w->type("txtPozicija", "100"));
+    QVERIFY(w->type("txtPocetnoStanje", "0"));
+    QVERIFY(w->type("txtVrijeme2", "10"));
+    QVERIFY(w->type("txtVrijeme1", "10"));
     w->click("cmdSacuvaj");
 
     w->click("cmdNovaStanica");
-    w->type("txtNaSegmentu", "1");
-    w->type("txtPozicija", "25");
-    w->type("txtVrijeme1", "10");
-    w->type("txtNazivStanice", "Centar");
+    QVERIFY(w->type("txtNaSegmentu", "1"));
+    QVERIFY(w->type("txtPozicija", "25"));
+    QVERIFY(w->type("txtVrijeme1", "10"));
+    QVERIFY(w->type("txtNazivStanice", "Centar"));
     w->click("cmdSacuvaj");
 
     w->click("cmdNoviVlakon");
-    w->type("txtRuta", "1");
+    QVERIFY(w->type("txtRuta", "1"));
     w->click("cmdSlijedeci"); // stores the route of tram 1
 
     w->click("cmdNovaRuta");
-    w->type("txtBrojSegmenataURuti", "1");
-    w->type("txtRutaSegment_1", "1");
+    QVERIFY(w->type("txtBrojSegmenataURuti", "1"));
+    QVERIFY(w->type("txtRutaSegment_1", "1"));
     w->click("cmdSlijedecaRuta"); // stores route 1
     QVERIFY2(w->prompts.warnings.isEmpty(), qPrintable(w->prompts.warnings.join('\n')));
 

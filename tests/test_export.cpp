@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,9 +61,9 @@ void ExportTest::cancelWritesNothing()
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
     Window w;
     exportAs(w, QString());
-    QDir::setCurrent(previous);
     QCOMPARE(w.prompts.fileQuestions.size(), 1);
     QVERIFY(w.prompts.fileQuestions[0].save);
     QCOMPARE(w.prompts.fileQuestions[0].title, QStringLiteral("Save"));

@@ -1,7 +1,6 @@
 // The fast redraw against the plain one: same picture up to single pass shades
 // on band edges, exact wherever a colour is exact, and nothing kept between
-// calls. Against the previous fast redraw: the same picture, or one closer to
-// the plain one, on the fixed maps and on random maps of every family
+// calls; on the fixed maps and on random maps of every family
 // (TRAM_RANDOM_MAPS sets how many of each; for a thousand, raise the test
 // function's time limit too, QTEST_FUNCTION_TIMEOUT in milliseconds).
 
@@ -9,7 +8,6 @@
 #include "support/RandomMaps.h"
 #include "support/RendererComparison.h"
 #include "support/Schemes.h"
-#include "support/previousfast/PreviousFastRenderer.h"
 #include "view/Renderer.h"
 #include "view/TwoThreads.h"
 
@@ -35,37 +33,6 @@ QImage Draw(const Map& m, bool fast)
     Canvas canvas;
     (fast ? DrawScheme : DrawSchemePlain)(canvas, m.scheme, m.edit, m.display);
     return canvas.image().copy();
-}
-
-QImage DrawPrevious(const Map& m)
-{
-    Canvas canvas;
-    previousfast::DrawScheme(canvas, m.scheme, m.edit, m.display);
-    return canvas.image().copy();
-}
-
-// The drawing against the previous one on one map: the same picture, or
-// fewer pixels off the plain one and no kind of difference the previous one
-// did not have.
-struct Standing {
-    bool identical = true;
-    bool closer = false;
-    Comparison now;
-    Comparison before;
-};
-
-Standing Judge(const Map& m)
-{
-    Standing s;
-    const QImage now = Draw(m, true);
-    const QImage before = DrawPrevious(m);
-    s.identical = now == before;
-    const QImage plain = Draw(m, false);
-    s.now = Compare(now, plain, m.display.DrawWidth);
-    s.before = s.identical ? s.now : Compare(before, plain, m.display.DrawWidth);
-    s.closer = !s.identical && s.now.differing < s.before.differing && s.now.exactBroken <= s.before.exactBroken
-        && s.now.farOff <= s.before.farOff;
-    return s;
 }
 
 int RandomMapsPerFamily()
@@ -130,7 +97,7 @@ Map WithCircleSize(Map m, int size)
 
 } // namespace
 
-class TestFastRenderer : public QObject {
+class FastRendererTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -170,52 +137,49 @@ private slots:
                  qPrintable(QString("%1 of %2").arg(c.differing).arg(c.drawn)));
     }
 
-    // The fixed maps of the comparison with the plain drawing.
-    void sameAsPreviousOrCloser_data() { matchesPlainRedraw_data(); }
-
-    void sameAsPreviousOrCloser()
-    {
-        QFETCH(Map, map);
-        const Standing s = Judge(map);
-        QVERIFY2(s.identical || s.closer, qPrintable(QString("%1 pixels off the plain drawing, %2 before")
-                                                         .arg(s.now.differing)
-                                                         .arg(s.before.differing)));
-    }
-
-    void randomMapsSameAsPreviousOrCloser_data()
+    // The fixed maps' rule on random ones: every exact colour exact, every
+    // other differing pixel a shade of the same or a neighbouring pass, and on
+    // maps of pieces within the canvas's reach at most 10 in a thousand drawn
+    // pixels differing. Scattered maps have no such share: a thin band that
+    // crosses the canvas from far off can have one pixel in six a shade off.
+    void randomMapsMatchPlainRedraw_data()
     {
         QTest::addColumn<randommaps::Family>("family");
+        QTest::addColumn<int>("allowedPerMille");
         using randommaps::Family;
-        for (Family f : {Family::Short, Family::Long, Family::Blob, Family::Scattered})
-            QTest::newRow(randommaps::NameOf(f)) << f;
+        QTest::newRow("short") << Family::Short << 10;
+        QTest::newRow("long") << Family::Long << 10;
+        QTest::newRow("blob") << Family::Blob << 10;
+        QTest::newRow("scattered") << Family::Scattered << 1000;
     }
 
-    void randomMapsSameAsPreviousOrCloser()
+    void randomMapsMatchPlainRedraw()
     {
         QFETCH(randommaps::Family, family);
+        QFETCH(int, allowedPerMille);
         const int count = RandomMapsPerFamily();
-        int identical = 0;
-        int closer = 0;
-        qint64 offBefore = 0;
-        qint64 offNow = 0;
+        qint64 drawn = 0;
+        qint64 differing = 0;
+        int worstPerMille = 0;
         for (int n = 0; n < count; ++n) {
             const uint32_t seed = uint32_t(1000003 * int(family) + n);
             const Map map = randommaps::RandomMap(family, seed);
-            const Standing s = Judge(map);
-            QVERIFY2(s.identical || s.closer,
-                     qPrintable(QString("seed %1 (W=%2): %3 pixels off the plain drawing, %4 before")
+            const Comparison c = Compare(Draw(map, true), Draw(map, false), map.display.DrawWidth);
+            QVERIFY2(c.exactBroken == 0 && c.farOff == 0,
+                     qPrintable(QString("seed %1 (W=%2): %3 exact pixels off, %4 more than a shade off")
                                     .arg(seed)
                                     .arg(map.display.DrawWidth)
-                                    .arg(s.now.differing)
-                                    .arg(s.before.differing)));
-            identical += s.identical;
-            closer += s.closer;
-            offBefore += s.before.differing;
-            offNow += s.now.differing;
+                                    .arg(c.exactBroken)
+                                    .arg(c.farOff)));
+            QVERIFY2(c.differing * 1000 <= c.drawn * allowedPerMille,
+                     qPrintable(QString("seed %1: %2 of %3").arg(seed).arg(c.differing).arg(c.drawn)));
+            drawn += c.drawn;
+            differing += c.differing;
+            if (c.drawn > 0)
+                worstPerMille = std::max(worstPerMille, int(1000 * qint64(c.differing) / c.drawn));
         }
-        qInfo("%d maps: %d identical to the previous drawing, %d closer to the plain one "
-              "(there %lld pixels off it, before %lld)",
-              count, identical, closer, offNow, offBefore);
+        qInfo("%d maps: %lld of %lld drawn pixels a shade off the plain drawing, at most %d in a thousand on one map",
+              count, differing, drawn, worstPerMille);
     }
 
     // What either thread of a redraw throws reaches the caller, and only once
@@ -311,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFastRenderer)
+QTEST_MAIN(FastRendererTest)
 #include "test_fast_renderer.moc"

@@ -2,6 +2,7 @@
 // and with station names, held to the canvas picture; and where the names go.
 
 #include "files/SchemeFile.h"
+#include "support/Files.h"
 #include "support/Schemes.h"
 #include "support/ToolRun.h"
 #include "view/MapOutput.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 
 using namespace tram;
+using namespace testfiles;
 using namespace testschemes;
 using namespace testtool;
 
@@ -58,12 +60,6 @@ Scheme crowded()
     s.Lights[1] = {1, 10.0, 0, 10, 10, 0};
     s.Lights[2] = {2, 190.0, 1, 10, 10, 0};
     return s;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString colourText(QRgb c)
@@ -255,7 +251,7 @@ void MapOutputTest::vectorShowsTheCanvas()
     QVERIFY2(run.err.isEmpty(), run.err.constData());
 
     const QImage got = output.endsWith(QStringLiteral("svg"), Qt::CaseInsensitive)
-        ? rasterisedSvg(fileBytes(out), want.size())
+        ? rasterisedSvg(FileBytes(out), want.size())
         : rasterisedPdf(out, path(QStringLiteral("page")));
     QVERIFY(!got.isNull());
     QString failure;
@@ -266,7 +262,7 @@ void MapOutputTest::svgStrokesEachPieceAndCircle()
 {
     const QString out = path(QStringLiteral("counted.svg"));
     QCOMPARE(runTool({"render", path("network.sch"), out, "--width", "30"}).exitCode, 0);
-    const QString svg = QString::fromUtf8(fileBytes(out));
+    const QString svg = QString::fromUtf8(FileBytes(out));
     // 9 pieces, one of them of zero length (a dot: a filled circle), in one
     // black pass and 24 shaded ones.
     const int passes = 25;
@@ -368,7 +364,7 @@ void MapOutputTest::labelsKeepTheirLetters()
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.isEmpty(), run.err.constData());
 
-    const QString svg = QString::fromUtf8(fileBytes(out));
+    const QString svg = QString::fromUtf8(FileBytes(out));
     const QRegularExpression textElement(QStringLiteral("<text[^>]*>([^<]*)</text>"));
     QStringList texts;
     for (const auto& match : textElement.globalMatch(svg))

@@ -6,6 +6,7 @@
 
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
+#include "support/Files.h"
 #include "support/Schemes.h"
 #include "ui/MainWindow.h"
 
@@ -30,15 +31,10 @@ extern "C" iconv_t iconv_open(const char* to, const char* from)
 }
 
 using namespace tram;
+using namespace testfiles;
 using namespace testschemes;
 
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The worked example without its station: no name to convert.
 Scheme withoutStations()
@@ -51,7 +47,7 @@ Scheme withoutStations()
 
 } // namespace
 
-class TestMissingCodePage : public QObject {
+class MissingCodePageTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -78,11 +74,8 @@ private slots:
         QFETCH(bool, existing);
         const QString path = dir.filePath(QStringLiteral("names.sch"));
         QFile::remove(path);
-        if (existing) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("old scheme");
-        }
+        if (existing)
+            QVERIFY(WriteFile(path, "old scheme"));
         window.model().scheme = WorkedExample();
         trigger("mnuSave", path);
         QCOMPARE(prompts.warnings.size(), 1);
@@ -90,16 +83,13 @@ private slots:
                  qPrintable(prompts.warnings.first()));
         QCOMPARE(QFile::exists(path), existing);
         if (existing)
-            QCOMPARE(fileBytes(path), QByteArray("old scheme"));
+            QCOMPARE(FileBytes(path), QByteArray("old scheme"));
     }
 
     void openRefusesNames()
     {
         const QString path = dir.filePath(QStringLiteral("centar.sch"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(WorkedExampleBytes());
-        file.close();
+        QVERIFY(WriteFile(path, WorkedExampleBytes()));
         window.model().scheme = withoutStations();
         window.model().scheme.Stations[1].Name = PaddedName(QStringLiteral("Staro"));
         const Scheme before = window.model().scheme;
@@ -125,5 +115,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMissingCodePage)
+QTEST_MAIN(MissingCodePageTest)
 #include "test_missing_code_page.moc"

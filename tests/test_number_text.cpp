@@ -1,6 +1,7 @@
 #include "model/NumberText.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -181,9 +182,8 @@ void NumberTextTest::showNumberIgnoresLocale()
 {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::Croatian, QLocale::Croatia));
-    const QString shown = ShowNumber(1234.5);
-    QLocale::setDefault(previous);
-    QCOMPARE(shown, QStringLiteral("1234.5"));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+    QCOMPARE(ShowNumber(1234.5), QStringLiteral("1234.5"));
 }
 
 void NumberTextTest::showThenReadRoundTrips_data()

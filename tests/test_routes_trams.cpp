@@ -1,391 +1,288 @@
-#include "files/SchemeFile.h"
-#include "support/Window.h"
+// The route and tram panels' commands: each stores the typed panel into the
+// route or tram on display, then adds or steps; the panel then shows the
+// current one. Each case is a run of button presses, as a user makes them.
 
-#include <QTemporaryDir>
-#include <optional>
+#include "editing/RoutesPanel.h"
+#include "editing/TramsPanel.h"
+#include "files/SchemeFile.h"
+
+#include <QTest>
 
 using namespace tram;
+
+namespace {
+
+// One press of a route panel button: the panel as typed, or as shown when
+// nothing is typed.
+struct RouteStep {
+    RouteCommand command;
+    std::optional<QStringList> typed = {}; // "Broj segmenata:" and the boxes from 1
+    QString number = {};              // "Broj rute:", typed over what it shows
+};
+
+struct TramStep {
+    TramCommand command;
+    std::optional<QString> route = {}; // "Ruta:"
+    QString serial = {};          // "Serijski broj:", typed over what it shows
+};
+
+constexpr RouteCommand NewRoute = RouteCommand::New;
+constexpr RouteCommand PreviousRoute = RouteCommand::Previous;
+constexpr RouteCommand NextRoute = RouteCommand::Next;
+
+QStringList routePanel(const Scheme& scheme, const EditState& edit)
+{
+    const RoutePanelTexts t = RoutePanelOf(scheme, edit.CurrentRoute);
+    QStringList texts{t.number, t.length};
+    for (int k = 1; k <= MaxRouteSlots; ++k)
+        texts << t.segments[k];
+    return texts;
+}
+
+// Runs the presses; the first refusal, if any.
+std::optional<Refusal> press(const QList<RouteStep>& steps, Scheme& scheme, EditState& edit)
+{
+    for (const RouteStep& step : steps) {
+        RoutePanelTexts typed = RoutePanelOf(scheme, edit.CurrentRoute);
+        if (step.typed) {
+            typed.length = step.typed->value(0);
+            for (int k = 1; k <= MaxRouteSlots; ++k)
+                typed.segments[k] = step.typed->value(k);
+        }
+        if (!step.number.isNull())
+            typed.number = step.number;
+        if (auto refusal = RunRouteCommand(step.command, typed, scheme, edit))
+            return refusal;
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> press(const QList<TramStep>& steps, Scheme& scheme, EditState& edit)
+{
+    for (const TramStep& step : steps) {
+        TramPanelTexts typed = TramPanelOf(scheme, edit.CurrentTram);
+        typed.route = step.route.value_or(typed.route);
+        if (!step.serial.isNull())
+            typed.serial = step.serial;
+        if (auto refusal = RunTramCommand(step.command, typed, scheme, edit))
+            return refusal;
+    }
+    return std::nullopt;
+}
+
+// The expected panel: the given texts, the other boxes empty.
+QStringList filled(QStringList texts)
+{
+    while (texts.size() < 2 + MaxRouteSlots)
+        texts << QString();
+    return texts;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(RouteStep)
+Q_DECLARE_METATYPE(TramStep)
 
 class RoutesTramsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
-    // Routes
-    void newRouteInFreshScheme();
-    void nextOnLastRouteStoresAndShowsIt();
-    void lengthDecidesWhichBoxesAreRead();
-    void emptyBoxWithinLengthStoresZero();
-    void slotsBeyondNewLengthKeepTheirValues();
-    void newRouteKeepsEditsOfShownRoute();
-    void previousOnFirstRouteStoresAndShowsIt();
-    void elementZeroBeforeFirstRoute();
-    void typedRouteNumberChangesNothing();
-    void redrawOnlyWhileShowRouteIsOn_data();
-    void redrawOnlyWhileShowRouteIsOn();
+    void routePresses_data();
+    void routePresses();
+    void firstRouteCreationStoresIntoElementZero();
     void routeCommandsAfterOpen();
     void refusedRouteValues_data();
     void refusedRouteValues();
-    void acceptedRoundedValues();
-    void twentyFirstRouteIsRefused();
-
-    // Trams
-    void newTramsGetSerialAndRoute3();
-    void typedSerialChangesNothing();
-    void endsStoreAndShowTheSameTram();
-    void elementZeroBeforeFirstTram();
+    void tramPresses_data();
+    void tramPresses();
     void tramRouteReadsNumbers_data();
     void tramRouteReadsNumbers();
-    void tramCommandsNeverRedraw();
     void refusedTramRoute_data();
     void refusedTramRoute();
-    void hundredAndFirstTramIsRefused();
-
-private:
-    static QByteArray routeBox(int k) { return QByteArray("txtRutaSegment_") + QByteArray::number(k); }
-    void typeRoute(const QString& length, const QStringList& boxes)
-    {
-        w->type("txtBrojSegmenataURuti", length);
-        for (int k = 1; k <= MaxRouteSlots; ++k)
-            w->type(routeBox(k).constData(), k <= boxes.size() ? boxes[k - 1] : QString());
-    }
-    QStringList routeBoxes()
-    {
-        QStringList texts;
-        for (int k = 1; k <= MaxRouteSlots; ++k)
-            texts << w->text(routeBox(k).constData());
-        return texts;
-    }
-    QStringList routePanel() { return QStringList{w->text("txtBrojRute"), w->text("txtBrojSegmenataURuti")} + routeBoxes(); }
-    QStringList tramPanel() { return {w->text("txtSerijskiBroj"), w->text("txtRuta")}; }
-    static QStringList emptyBoxes(int from = 1)
-    {
-        QStringList texts;
-        for (int k = from; k <= MaxRouteSlots; ++k)
-            texts << QString();
-        return texts;
-    }
-    void showRoute(bool on)
-    {
-        if (w->find<QCheckBox>("chkPrikaziRutu")->isChecked() != on)
-            w->clickCheckBox("chkPrikaziRutu");
-        QCOMPARE(w->display().ShowRoute, on);
-    }
-    const Scheme& scheme() { return w->scheme(); }
-    const EditState& edit() { return w->edit(); }
-
-    std::optional<testwindow::Window> w;
 };
 
-void RoutesTramsTest::init()
+void RoutesTramsTest::routePresses_data()
 {
-    w.emplace();
+    QTest::addColumn<QList<RouteStep>>("steps");
+    QTest::addColumn<QStringList>("panel");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("stored"); // the first slots of the route on display
+
+    QTest::newRow("new in a fresh scheme") << QList<RouteStep>{{NewRoute}} << filled({"1", "0"}) << 1 << QList<int>{0};
+    QTest::newRow("next on the last route stores and shows it")
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}} << filled({"1", "3", "5", "7", "9"})
+        << 1 << QList<int>{5, 7, 9};
+    QTest::newRow("the length decides which boxes are read")
+        << QList<RouteStep>{{NewRoute}, {PreviousRoute, QStringList{"2", "4", "6", "8", "10"}}}
+        << filled({"1", "2", "4", "6"}) << 1 << QList<int>{4, 6, 0, 0};
+    QTest::newRow("an empty box within the length stores 0")
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "", "9"}}} << filled({"1", "3", "5", "0", "9"})
+        << 1 << QList<int>{5, 0, 9};
+    QTest::newRow("slots beyond a shorter length keep their values")
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}, {NextRoute, QStringList{"1", "5", "7", "9"}}}
+        << filled({"1", "1", "5"}) << 1 << QList<int>{5, 7, 9};
+    QTest::newRow("lengthened again, the boxes not typed store 0")
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}, {NextRoute, QStringList{"1", "5", "7", "9"}},
+                            {NextRoute, QStringList{"2", "5"}}}
+        << filled({"1", "2", "5", "0"}) << 1 << QList<int>{5, 0, 9};
+    QTest::newRow("new stores the route on display, then shows the new one")
+        << QList<RouteStep>{{NewRoute}, {NewRoute, QStringList{"2", "3", "1"}}} << filled({"2", "0"}) << 2
+        << QList<int>{0};
+    QTest::newRow("and it is there when stepped back to")
+        << QList<RouteStep>{{NewRoute}, {NewRoute, QStringList{"2", "3", "1"}}, {PreviousRoute}}
+        << filled({"1", "2", "3", "1"}) << 2 << QList<int>{3, 1};
+    QTest::newRow("previous on the first route stores and shows it")
+        << QList<RouteStep>{{NewRoute}, {NewRoute}, {PreviousRoute}, {PreviousRoute, QStringList{"1", " 0012 ", "99"}}}
+        << filled({"1", "1", "12"}) << 2 << QList<int>{12, 0};
+    QTest::newRow("before the first route, element 0")
+        << QList<RouteStep>{{NextRoute, QStringList{"2", "4", "5"}}} << filled({"0", "2", "4", "5"}) << 0
+        << QList<int>{4, 5};
+    QTest::newRow("the typed route number is never read")
+        << QList<RouteStep>{{NewRoute}, {NewRoute}, {NextRoute, std::nullopt, "1"}} << filled({"2", "0"}) << 2
+        << QList<int>{0};
+    QTest::newRow("values rounded into their fields")
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"18.5", "255.4", "-0.4", "2.5", "&H10", "12abc", "1,5"}}}
+        << filled({"1", "18", "255", "0", "2", "16", "12", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"})
+        << 1 << QList<int>{255, 0, 2, 16, 12, 1, 0};
 }
 
-void RoutesTramsTest::cleanup()
+void RoutesTramsTest::routePresses()
 {
-    w.reset();
+    QFETCH(QList<RouteStep>, steps);
+    QFETCH(QStringList, panel);
+    QFETCH(int, count);
+    QFETCH(QList<int>, stored);
+    Scheme scheme;
+    EditState edit;
+    const std::optional<Refusal> refusal = press(steps, scheme, edit);
+    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
+    QCOMPARE(routePanel(scheme, edit), panel);
+    QCOMPARE(scheme.RouteCount, count);
+    for (int k = 1; k <= stored.size(); ++k)
+        QCOMPARE(scheme.RouteSegments[edit.CurrentRoute][k], stored[k - 1]);
 }
 
-void RoutesTramsTest::newRouteInFreshScheme()
+// What is typed before the first route goes into element 0, which no file
+// keeps: the scheme writes as having one empty route.
+void RoutesTramsTest::firstRouteCreationStoresIntoElementZero()
 {
-    w->click("cmdNovaRuta");
-    QCOMPARE(w->text("txtBrojRute"), QStringLiteral("1"));
-    QCOMPARE(w->text("txtBrojSegmenataURuti"), QStringLiteral("0"));
-    QCOMPARE(routeBoxes(), emptyBoxes());
-    QCOMPARE(scheme().RouteCount, 1);
-    QCOMPARE(edit().CurrentRoute, 1);
+    Scheme scheme;
+    EditState edit;
+    QVERIFY(!press({{NextRoute, QStringList{"2", "4", "5"}}, {NewRoute, QStringList{"1", "8"}}}, scheme, edit));
+    QCOMPARE(scheme.RouteLength[0], 1);
+    QCOMPARE(scheme.RouteSegments[0][1], 8);
+    QCOMPARE(scheme.RouteSegments[0][2], 5);
+    QCOMPARE(scheme.RouteCount, 1);
+    QCOMPARE(WriteSchemeBytes(scheme), QByteArray::fromHex("0000000000" "01" "00"));
 }
 
-void RoutesTramsTest::nextOnLastRouteStoresAndShowsIt()
-{
-    w->click("cmdNovaRuta");
-    typeRoute("3", {"5", "7", "9"});
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(edit().CurrentRoute, 1);
-    QCOMPARE(scheme().RouteLength[1], 3);
-    QCOMPARE(scheme().RouteSegments[1][1], 5);
-    QCOMPARE(scheme().RouteSegments[1][2], 7);
-    QCOMPARE(scheme().RouteSegments[1][3], 9);
-    QCOMPARE(routePanel(), QStringList({"1", "3", "5", "7", "9"}) + emptyBoxes(4));
-}
-
-void RoutesTramsTest::lengthDecidesWhichBoxesAreRead()
-{
-    w->click("cmdNovaRuta");
-    typeRoute("2", {"4", "6", "8", "10"});
-    w->click("cmdProslaRuta");
-    QCOMPARE(scheme().RouteLength[1], 2);
-    QCOMPARE(scheme().RouteSegments[1][1], 4);
-    QCOMPARE(scheme().RouteSegments[1][2], 6);
-    QCOMPARE(scheme().RouteSegments[1][3], 0);
-    QCOMPARE(scheme().RouteSegments[1][4], 0);
-    QCOMPARE(routeBoxes(), QStringList({"4", "6"}) + emptyBoxes(3));
-}
-
-void RoutesTramsTest::emptyBoxWithinLengthStoresZero()
-{
-    w->click("cmdNovaRuta");
-    typeRoute("3", {"5", "", "9"});
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(scheme().RouteSegments[1][2], 0);
-    QCOMPARE(routeBoxes(), QStringList({"5", "0", "9"}) + emptyBoxes(4));
-}
-
-void RoutesTramsTest::slotsBeyondNewLengthKeepTheirValues()
-{
-    w->click("cmdNovaRuta");
-    typeRoute("3", {"5", "7", "9"});
-    w->click("cmdSlijedecaRuta");
-    w->type("txtBrojSegmenataURuti", QStringLiteral("1"));
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(scheme().RouteLength[1], 1);
-    QCOMPARE(scheme().RouteSegments[1][2], 7);
-    QCOMPARE(scheme().RouteSegments[1][3], 9);
-    QCOMPARE(routeBoxes(), QStringList({"5"}) + emptyBoxes(2));
-    // Lengthening again without typing the boxes stores 0, not the old values.
-    w->type("txtBrojSegmenataURuti", QStringLiteral("2"));
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(routeBoxes(), QStringList({"5", "0"}) + emptyBoxes(3));
-    QCOMPARE(scheme().RouteSegments[1][3], 9);
-}
-
-void RoutesTramsTest::newRouteKeepsEditsOfShownRoute()
-{
-    w->click("cmdNovaRuta");
-    typeRoute("2", {"3", "1"});
-    w->click("cmdNovaRuta");
-    QCOMPARE(routePanel(), QStringList({"2", "0"}) + emptyBoxes());
-    w->click("cmdProslaRuta");
-    QCOMPARE(edit().CurrentRoute, 1);
-    QCOMPARE(routePanel(), QStringList({"1", "2", "3", "1"}) + emptyBoxes(3));
-}
-
-void RoutesTramsTest::previousOnFirstRouteStoresAndShowsIt()
-{
-    w->click("cmdNovaRuta");
-    w->click("cmdNovaRuta");
-    w->click("cmdProslaRuta");
-    typeRoute("1", {" 0012 ", "99"});
-    w->click("cmdProslaRuta");
-    QCOMPARE(edit().CurrentRoute, 1);
-    QCOMPARE(scheme().RouteSegments[1][1], 12);
-    QCOMPARE(routePanel(), QStringList({"1", "1", "12"}) + emptyBoxes(2));
-}
-
-void RoutesTramsTest::elementZeroBeforeFirstRoute()
-{
-    typeRoute("2", {"4", "5"});
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(scheme().RouteCount, 0);
-    QCOMPARE(edit().CurrentRoute, 0);
-    QCOMPARE(scheme().RouteLength[0], 2);
-    QCOMPARE(scheme().RouteSegments[0][2], 5);
-    QCOMPARE(routePanel(), QStringList({"0", "2", "4", "5"}) + emptyBoxes(3));
-
-    // The first creation stores into element 0 too, then appends route 1.
-    typeRoute("1", {"8"});
-    w->click("cmdNovaRuta");
-    QCOMPARE(scheme().RouteLength[0], 1);
-    QCOMPARE(scheme().RouteSegments[0][1], 8);
-    QCOMPARE(scheme().RouteCount, 1);
-    QCOMPARE(WriteSchemeBytes(scheme()), QByteArray::fromHex("0000000000" "01" "00"));
-}
-
-void RoutesTramsTest::typedRouteNumberChangesNothing()
-{
-    w->click("cmdNovaRuta");
-    w->click("cmdNovaRuta");
-    w->type("txtBrojRute", QStringLiteral("1"));
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(edit().CurrentRoute, 2);
-    QCOMPARE(w->text("txtBrojRute"), QStringLiteral("2"));
-}
-
-void RoutesTramsTest::redrawOnlyWhileShowRouteIsOn_data()
-{
-    QTest::addColumn<bool>("on");
-    QTest::addColumn<QByteArray>("button");
-    for (const bool on : {false, true}) {
-        for (const char* button : {"cmdNovaRuta", "cmdProslaRuta", "cmdSlijedecaRuta"})
-            QTest::addRow("%s %s", button, on ? "on" : "off") << on << QByteArray(button);
-    }
-}
-
-void RoutesTramsTest::redrawOnlyWhileShowRouteIsOn()
-{
-    QFETCH(bool, on);
-    QFETCH(QByteArray, button);
-    showRoute(on);
-    const int before = w->window.redrawCount();
-    w->click(button.constData()); // in a fresh scheme the steps are at both ends at once
-    QCOMPARE(w->window.redrawCount(), before + (on ? 1 : 0));
-    w->click("cmdNovaRuta");
-    w->click(button.constData());
-    QCOMPARE(w->window.redrawCount(), before + (on ? 3 : 0));
-}
-
+// Route 3 of a three-route scheme is on display when a one-route file opens:
+// the texts on display go into element 3, above the count, which stays current.
 void RoutesTramsTest::routeCommandsAfterOpen()
 {
-    // Route 3 of a three-route scheme is on display when a one-route file opens.
-    for (int i = 0; i < 3; ++i)
-        w->click("cmdNovaRuta");
-    typeRoute("2", {"6", "6"});
-    Scheme file;
-    file.RouteCount = 1;
-    file.RouteLength[1] = 1;
-    file.RouteSegments[1][1] = 4;
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("jedna.sch"));
-    const auto refusal = SaveSchemeFile(path, file);
-    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
-    w->prompts.fileAnswers << path;
-    w->trigger("mnuOpen");
-    QCOMPARE(scheme().RouteCount, 1);
-    QCOMPARE(routePanel(), QStringList({"3", "2", "6", "6"}) + emptyBoxes(3));
+    Scheme scheme;
+    EditState edit;
+    QVERIFY(!press({{NewRoute}, {NewRoute}, {NewRoute}}, scheme, edit));
+    scheme = Scheme{};
+    scheme.RouteCount = 1;
+    scheme.RouteLength[1] = 1;
+    scheme.RouteSegments[1][1] = 4;
 
-    // The texts on display go into element 3, above the count, which stays current.
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(edit().CurrentRoute, 3);
-    QCOMPARE(scheme().RouteLength[3], 2);
-    QCOMPARE(scheme().RouteCount, 1);
-    w->click("cmdProslaRuta");
-    QCOMPARE(edit().CurrentRoute, 2);
-    w->click("cmdProslaRuta");
-    QCOMPARE(routePanel(), QStringList({"1", "1", "4"}) + emptyBoxes(2));
+    QVERIFY(!press({{NextRoute, QStringList{"2", "6", "6"}}}, scheme, edit));
+    QCOMPARE(edit.CurrentRoute, 3);
+    QCOMPARE(scheme.RouteLength[3], 2);
+    QCOMPARE(scheme.RouteCount, 1);
+    QVERIFY(!press({{PreviousRoute}}, scheme, edit));
+    QCOMPARE(edit.CurrentRoute, 2);
+    QVERIFY(!press({{PreviousRoute}}, scheme, edit));
+    QCOMPARE(routePanel(scheme, edit), filled({"1", "1", "4"}));
 }
 
 void RoutesTramsTest::refusedRouteValues_data()
 {
-    QTest::addColumn<QByteArray>("button");
-    QTest::addColumn<QString>("length");
-    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<RouteCommand>("command");
+    QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QString>("message");
 
     const QString lengthMessage = QStringLiteral("Vrijednost u polju \"Broj segmenata:\" mora biti izmedju 0 i 18.");
-    for (const char* button : {"cmdNovaRuta", "cmdProslaRuta", "cmdSlijedecaRuta"}) {
-        QTest::addRow("%s length 19", button) << QByteArray(button) << "19" << QStringList{"1"} << lengthMessage;
-        QTest::addRow("%s length 18.6", button) << QByteArray(button) << "18.6" << QStringList{} << lengthMessage;
-        QTest::addRow("%s length -1", button) << QByteArray(button) << "-1" << QStringList{} << lengthMessage;
-        QTest::addRow("%s length 1e999", button) << QByteArray(button) << "1e999" << QStringList{} << lengthMessage;
-        QTest::addRow("%s slot 256", button) << QByteArray(button) << "3" << QStringList{"1", "256", "2"}
-                                             << "Vrijednost u 2. polju segmenata rute mora biti izmedju 0 i 255.";
-        QTest::addRow("%s slot 255.5", button) << QByteArray(button) << "3" << QStringList{"1", "2", "255.5"}
-                                               << "Vrijednost u 3. polju segmenata rute mora biti izmedju 0 i 255.";
-        QTest::addRow("%s slot -1", button) << QByteArray(button) << "1" << QStringList{"-1"}
-                                            << "Vrijednost u 1. polju segmenata rute mora biti izmedju 0 i 255.";
+    const QString slotMessage = QStringLiteral("Vrijednost u %1. polju segmenata rute mora biti izmedju 0 i 255.");
+    const std::pair<const char*, RouteCommand> commands[] = {{"new", NewRoute}, {"previous", PreviousRoute}, {"next", NextRoute}};
+    for (const auto& [name, command] : commands) {
+        QTest::addRow("%s length 19", name) << command << QStringList{"19", "1"} << lengthMessage;
+        QTest::addRow("%s length 18.6", name) << command << QStringList{"18.6"} << lengthMessage;
+        QTest::addRow("%s length -1", name) << command << QStringList{"-1"} << lengthMessage;
+        QTest::addRow("%s length 1e999", name) << command << QStringList{"1e999"} << lengthMessage;
+        QTest::addRow("%s slot 256", name) << command << QStringList{"3", "1", "256", "2"} << slotMessage.arg(2);
+        QTest::addRow("%s slot 255.5", name) << command << QStringList{"3", "1", "2", "255.5"} << slotMessage.arg(3);
+        QTest::addRow("%s slot -1", name) << command << QStringList{"1", "-1"} << slotMessage.arg(1);
     }
 }
 
+// Nothing at all changes, and the same press goes through once mended.
 void RoutesTramsTest::refusedRouteValues()
 {
-    QFETCH(QByteArray, button);
-    QFETCH(QString, length);
-    QFETCH(QStringList, boxes);
+    QFETCH(RouteCommand, command);
+    QFETCH(QStringList, typed);
     QFETCH(QString, message);
+    Scheme scheme;
+    EditState edit;
+    // Route 1 of 2 on display, in the middle of nothing.
+    QVERIFY(!press({{NewRoute}, {NewRoute}, {PreviousRoute, QStringList{"2", "7", "8"}}}, scheme, edit));
+    const Scheme schemeBefore = scheme;
+    const EditState editBefore = edit;
 
-    showRoute(true);
-    w->click("cmdNovaRuta");
-    w->click("cmdNovaRuta");
-    typeRoute("2", {"7", "8"});
-    w->click("cmdProslaRuta"); // route 2 stored, route 1 on display, both in the middle of nothing
-    typeRoute(length, boxes);
-    const Scheme schemeBefore = scheme();
-    const EditState editBefore = edit();
-    const QStringList panelBefore = routePanel();
-    const int redraws = w->window.redrawCount();
+    const std::optional<Refusal> refusal = press({{command, typed}}, scheme, edit);
+    QVERIFY(refusal);
+    QCOMPARE(*refusal, message);
+    QVERIFY(scheme == schemeBefore);
+    QVERIFY(edit == editBefore);
 
-    w->click(button.constData());
-    QCOMPARE(w->prompts.warnings, QStringList{message});
-    QVERIFY(scheme() == schemeBefore);
-    QVERIFY(edit() == editBefore);
-    QCOMPARE(routePanel(), panelBefore);
-    QCOMPARE(w->window.redrawCount(), redraws);
+    QVERIFY(!press({{command, QStringList{"1", "5"}}}, scheme, edit));
+    QCOMPARE(scheme.RouteSegments[1][1], 5);
 }
 
-void RoutesTramsTest::acceptedRoundedValues()
+void RoutesTramsTest::tramPresses_data()
 {
-    w->click("cmdNovaRuta");
-    typeRoute("18.5", {"255.4", "-0.4", "2.5", "&H10", "12abc", "1,5"});
-    w->click("cmdSlijedecaRuta");
-    QVERIFY(w->prompts.warnings.isEmpty());
-    QCOMPARE(scheme().RouteLength[1], 18);
-    QCOMPARE(routeBoxes().mid(0, 7), QStringList({"255", "0", "2", "16", "12", "1", "0"}));
+    QTest::addColumn<QList<TramStep>>("steps");
+    QTest::addColumn<QStringList>("panel");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QList<int>>("routes"); // of trams 0, 1, 2
+
+    constexpr TramCommand New = TramCommand::New;
+    constexpr TramCommand Previous = TramCommand::Previous;
+    constexpr TramCommand Next = TramCommand::Next;
+    QTest::newRow("new trams get their serial and route 3")
+        << QList<TramStep>{{New}, {New, "7"}} << QStringList{"102", "3"} << 2 << QList<int>{0, 7, 3};
+    QTest::newRow("and the first keeps its route")
+        << QList<TramStep>{{New}, {New, "7"}, {Previous}} << QStringList{"101", "7"} << 1 << QList<int>{0, 7, 3};
+    QTest::newRow("the typed serial is never read")
+        << QList<TramStep>{{New}, {Next, "3", "150"}} << QStringList{"101", "3"} << 1 << QList<int>{0, 3};
+    QTest::newRow("next on the last stores and shows it")
+        << QList<TramStep>{{New}, {New}, {Next, " 9 "}} << QStringList{"102", "9"} << 2 << QList<int>{0, 3, 9};
+    QTest::newRow("previous on the first stores and shows it")
+        << QList<TramStep>{{New}, {New}, {Previous}, {Previous, "4"}} << QStringList{"101", "4"} << 1
+        << QList<int>{0, 4, 3};
+    QTest::newRow("before the first tram, element 0")
+        << QList<TramStep>{{Previous, "4"}} << QStringList{"0", "4"} << 0 << QList<int>{4};
+    QTest::newRow("the first creation stores into element 0")
+        << QList<TramStep>{{Previous, "4"}, {New, "6"}} << QStringList{"101", "3"} << 1 << QList<int>{6, 3};
 }
 
-void RoutesTramsTest::twentyFirstRouteIsRefused()
+void RoutesTramsTest::tramPresses()
 {
-    for (int i = 0; i < MaxRoutes; ++i)
-        w->click("cmdNovaRuta");
-    QCOMPARE(scheme().RouteCount, MaxRoutes);
-    QVERIFY(w->prompts.warnings.isEmpty());
-    typeRoute("1", {"5"});
-    const Scheme schemeBefore = scheme();
-    w->click("cmdNovaRuta");
-    QCOMPARE(w->prompts.warnings, QStringList{"Nova ruta nije dodana: vec postoji najvise 20 ruta."});
-    QVERIFY(scheme() == schemeBefore);
-    QCOMPARE(edit().CurrentRoute, MaxRoutes);
-    QCOMPARE(routePanel(), QStringList({"20", "1", "5"}) + emptyBoxes(2));
-    // Stepping still works and stores.
-    w->click("cmdSlijedecaRuta");
-    QCOMPARE(scheme().RouteSegments[MaxRoutes][1], 5);
-}
-
-void RoutesTramsTest::newTramsGetSerialAndRoute3()
-{
-    w->click("cmdNoviVlakon");
-    QCOMPARE(tramPanel(), QStringList({"101", "3"}));
-    w->type("txtRuta", QStringLiteral("7"));
-    w->click("cmdNoviVlakon");
-    QCOMPARE(tramPanel(), QStringList({"102", "3"}));
-    QCOMPARE(scheme().TramCount, 2);
-    QCOMPARE(edit().CurrentTram, 2);
-    w->click("cmdProsli");
-    QCOMPARE(tramPanel(), QStringList({"101", "7"}));
-    QCOMPARE(scheme().TramSerial[1], 101);
-    QCOMPARE(scheme().TramRoute[1], 7);
-    QCOMPARE(scheme().TramSerial[2], 102);
-    QCOMPARE(scheme().TramRoute[2], 3);
-}
-
-void RoutesTramsTest::typedSerialChangesNothing()
-{
-    w->click("cmdNoviVlakon");
-    w->type("txtSerijskiBroj", QStringLiteral("150"));
-    w->click("cmdSlijedeci");
-    QCOMPARE(tramPanel(), QStringList({"101", "3"}));
-    QCOMPARE(scheme().TramSerial[1], 101);
-}
-
-void RoutesTramsTest::endsStoreAndShowTheSameTram()
-{
-    w->click("cmdNoviVlakon");
-    w->click("cmdNoviVlakon");
-    w->type("txtRuta", QStringLiteral(" 9 "));
-    w->click("cmdSlijedeci");
-    QCOMPARE(edit().CurrentTram, 2);
-    QCOMPARE(scheme().TramRoute[2], 9);
-    QCOMPARE(tramPanel(), QStringList({"102", "9"}));
-    w->click("cmdProsli");
-    w->type("txtRuta", QStringLiteral("4"));
-    w->click("cmdProsli");
-    QCOMPARE(edit().CurrentTram, 1);
-    QCOMPARE(scheme().TramRoute[1], 4);
-    QCOMPARE(tramPanel(), QStringList({"101", "4"}));
-}
-
-void RoutesTramsTest::elementZeroBeforeFirstTram()
-{
-    w->type("txtRuta", QStringLiteral("4"));
-    w->click("cmdProsli");
-    QCOMPARE(scheme().TramCount, 0);
-    QCOMPARE(scheme().TramRoute[0], 4);
-    QCOMPARE(tramPanel(), QStringList({"0", "4"}));
-    w->type("txtRuta", QStringLiteral("6"));
-    w->click("cmdNoviVlakon");
-    QCOMPARE(scheme().TramRoute[0], 6);
-    QCOMPARE(tramPanel(), QStringList({"101", "3"}));
+    QFETCH(QList<TramStep>, steps);
+    QFETCH(QStringList, panel);
+    QFETCH(int, current);
+    QFETCH(QList<int>, routes);
+    Scheme scheme;
+    EditState edit;
+    QVERIFY(!press(steps, scheme, edit));
+    const TramPanelTexts shown = TramPanelOf(scheme, edit.CurrentTram);
+    QCOMPARE((QStringList{shown.serial, shown.route}), panel);
+    QCOMPARE(edit.CurrentTram, current);
+    for (int t = 0; t < routes.size(); ++t)
+        QCOMPARE(scheme.TramRoute[t], routes[t]);
+    for (int t = 1; t <= scheme.TramCount; ++t)
+        QCOMPARE(scheme.TramSerial[t], t + TramSerialOffset);
 }
 
 void RoutesTramsTest::tramRouteReadsNumbers_data()
@@ -408,69 +305,42 @@ void RoutesTramsTest::tramRouteReadsNumbers()
 {
     QFETCH(QString, typed);
     QFETCH(int, stored);
-    w->click("cmdNoviVlakon");
-    w->type("txtRuta", typed);
-    w->click("cmdSlijedeci");
-    QCOMPARE(int(scheme().TramRoute[1]), stored);
-    QCOMPARE(w->text("txtRuta"), QString::number(stored));
-}
-
-void RoutesTramsTest::tramCommandsNeverRedraw()
-{
-    showRoute(true);
-    const int before = w->window.redrawCount();
-    w->click("cmdNoviVlakon");
-    w->click("cmdProsli");
-    w->click("cmdSlijedeci");
-    QCOMPARE(w->window.redrawCount(), before);
+    Scheme scheme;
+    EditState edit;
+    QVERIFY(!press({{TramCommand::New}, {TramCommand::Next, typed}}, scheme, edit));
+    QCOMPARE(int(scheme.TramRoute[1]), stored);
+    QCOMPARE(TramPanelOf(scheme, 1).route, QString::number(stored));
 }
 
 void RoutesTramsTest::refusedTramRoute_data()
 {
-    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<TramCommand>("command");
     QTest::addColumn<QString>("typed");
-    for (const char* button : {"cmdNoviVlakon", "cmdProsli", "cmdSlijedeci"}) {
-        QTest::addRow("%s 256", button) << QByteArray(button) << "256";
-        QTest::addRow("%s 255.5", button) << QByteArray(button) << "255.5";
-        QTest::addRow("%s -1", button) << QByteArray(button) << "-1";
-        QTest::addRow("%s 1e999", button) << QByteArray(button) << "1e999";
+    const std::pair<const char*, TramCommand> commands[] = {
+        {"new", TramCommand::New}, {"previous", TramCommand::Previous}, {"next", TramCommand::Next}};
+    for (const auto& [name, command] : commands) {
+        for (const char* typed : {"256", "255.5", "-1", "1e999"})
+            QTest::addRow("%s %s", name, typed) << command << typed;
     }
 }
 
 void RoutesTramsTest::refusedTramRoute()
 {
-    QFETCH(QByteArray, button);
+    QFETCH(TramCommand, command);
     QFETCH(QString, typed);
-    w->click("cmdNoviVlakon");
-    w->click("cmdNoviVlakon");
-    w->click("cmdNoviVlakon");
-    w->click("cmdProsli"); // tram 2 of 3 on display
-    w->type("txtRuta", typed);
-    w->type("txtSerijskiBroj", QStringLiteral("x"));
-    const Scheme schemeBefore = scheme();
-    const EditState editBefore = edit();
+    Scheme scheme;
+    EditState edit;
+    // Tram 2 of 3 on display.
+    QVERIFY(!press({{TramCommand::New}, {TramCommand::New}, {TramCommand::New}, {TramCommand::Previous}}, scheme, edit));
+    const Scheme schemeBefore = scheme;
+    const EditState editBefore = edit;
 
-    w->click(button.constData());
-    QCOMPARE(w->prompts.warnings, QStringList{"Vrijednost u polju \"Ruta:\" mora biti izmedju 0 i 255."});
-    QVERIFY(scheme() == schemeBefore);
-    QVERIFY(edit() == editBefore);
-    QCOMPARE(tramPanel(), QStringList({"x", typed}));
+    const std::optional<Refusal> refusal = press({{command, typed, "x"}}, scheme, edit);
+    QVERIFY(refusal);
+    QCOMPARE(*refusal, QStringLiteral("Vrijednost u polju \"Ruta:\" mora biti izmedju 0 i 255."));
+    QVERIFY(scheme == schemeBefore);
+    QVERIFY(edit == editBefore);
 }
 
-void RoutesTramsTest::hundredAndFirstTramIsRefused()
-{
-    for (int i = 0; i < MaxTrams; ++i)
-        w->click("cmdNoviVlakon");
-    QCOMPARE(tramPanel(), QStringList({"200", "3"}));
-    QVERIFY(w->prompts.warnings.isEmpty());
-    w->type("txtRuta", QStringLiteral("8"));
-    const Scheme schemeBefore = scheme();
-    w->click("cmdNoviVlakon");
-    QCOMPARE(w->prompts.warnings, QStringList{"Novi vlakon nije dodan: vec postoji najvise 100 vlakona."});
-    QVERIFY(scheme() == schemeBefore);
-    QCOMPARE(edit().CurrentTram, MaxTrams);
-    QCOMPARE(tramPanel(), QStringList({"200", "8"}));
-}
-
-QTEST_MAIN(RoutesTramsTest)
+QTEST_GUILESS_MAIN(RoutesTramsTest)
 #include "test_routes_trams.moc"

@@ -1,6 +1,7 @@
 #include "files/CodePage.h"
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
+#include "support/Files.h"
 #include "support/Schemes.h"
 #include "ui/MainWindow.h"
 
@@ -8,11 +9,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
 
 using namespace tram;
+using namespace testfiles;
 using namespace testschemes;
 
 namespace {
@@ -56,21 +59,6 @@ Scheme richScheme()
     s.RouteSegments[3][1] = 3;
     s.RouteSegments[3][2] = 3;
     return s;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -398,32 +386,32 @@ void SchemeFileTest::saveWritesTheModel()
     prompts->fileAnswers << path;
     action("mnuSave")->trigger();
     QVERIFY(prompts->warnings.isEmpty());
-    QCOMPARE(fileBytes(path), WorkedExampleBytes());
+    QCOMPARE(FileBytes(path), WorkedExampleBytes());
     QVERIFY(!QFile::exists(path + ".sch"));
 }
 
 void SchemeFileTest::saveOverLongerFileTruncates()
 {
     const QString path = dir->filePath(QStringLiteral("stara.sch"));
-    writeFile(path, QByteArray(5000, 'x'));
+    QVERIFY(WriteFile(path, QByteArray(5000, 'x')));
     prompts->fileAnswers << path;
     action("mnuSave")->trigger();
     QVERIFY(prompts->warnings.isEmpty());
-    QCOMPARE(fileBytes(path), QByteArray(6, '\0'));
+    QCOMPARE(FileBytes(path), QByteArray(6, '\0'));
 }
 
 void SchemeFileTest::saveRefusedKeepsOldFile()
 {
     // A count beyond the tables can only come from a fault; no file could hold it.
     const QString path = dir->filePath(QStringLiteral("stara.sch"));
-    writeFile(path, WorkedExampleBytes());
+    QVERIFY(WriteFile(path, WorkedExampleBytes()));
     window->model().scheme.SegmentCount = MaxSegments + 1;
     prompts->fileAnswers << path;
     action("mnuSave")->trigger();
     QCOMPARE(prompts->warnings.size(), 1);
     QVERIFY2(prompts->warnings[0].contains(QStringLiteral("stara.sch")), qPrintable(prompts->warnings[0]));
     QVERIFY(prompts->warnings[0].contains(QStringLiteral("broj segmenata je 41")));
-    QCOMPARE(fileBytes(path), WorkedExampleBytes());
+    QCOMPARE(FileBytes(path), WorkedExampleBytes());
 }
 
 void SchemeFileTest::saveIntoMissingFolderWarns()
@@ -449,21 +437,22 @@ void SchemeFileTest::saveIntoReadOnlyFolderKeepsOldFile()
     const QString folder = dir->filePath(QStringLiteral("zakljucano"));
     QVERIFY(QDir().mkdir(folder));
     const QString path = folder + QStringLiteral("/stara.sch");
-    writeFile(path, WorkedExampleBytes());
+    QVERIFY(WriteFile(path, WorkedExampleBytes()));
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const auto unlock = qScopeGuard(
+        [&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
     action("mnuSave")->trigger();
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(prompts->warnings.size(), 1);
     QVERIFY(prompts->warnings[0].contains(QStringLiteral("stara.sch")));
-    QCOMPARE(fileBytes(path), WorkedExampleBytes());
+    QCOMPARE(FileBytes(path), WorkedExampleBytes());
 }
 
 void SchemeFileTest::openReadsWithoutRedrawOrReset()
 {
     const QString path = dir->filePath(QStringLiteral("primjer.sch"));
-    writeFile(path, WorkedExampleBytes());
+    QVERIFY(WriteFile(path, WorkedExampleBytes()));
     EditorModel& m = window->model();
     m.edit.CurrentSegment = 4;
     m.edit.CurrentRoute = 3;
@@ -497,7 +486,7 @@ void SchemeFileTest::openReadsWithoutRedrawOrReset()
 void SchemeFileTest::openAfterLargerSchemeKeepsOldElements()
 {
     const QString path = dir->filePath(QStringLiteral("primjer.sch"));
-    writeFile(path, WorkedExampleBytes());
+    QVERIFY(WriteFile(path, WorkedExampleBytes()));
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
     action("mnuOpen")->trigger();
@@ -512,7 +501,7 @@ void SchemeFileTest::openAfterLargerSchemeKeepsOldElements()
 void SchemeFileTest::openAfterLargerSchemeNewRouteReusesSlot()
 {
     const QString path = dir->filePath(QStringLiteral("primjer.sch"));
-    writeFile(path, WorkedExampleBytes());
+    QVERIFY(WriteFile(path, WorkedExampleBytes()));
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
     action("mnuOpen")->trigger();
@@ -537,7 +526,7 @@ void SchemeFileTest::openRefusedFileWarnsAndKeepsModel()
     const QString path = dir->filePath(QStringLiteral("pokvarena.sch"));
     QByteArray bytes = WorkedExampleBytes();
     bytes[12] = char(101); // 101 lights
-    writeFile(path, bytes);
+    QVERIFY(WriteFile(path, bytes));
     window->model().scheme = richScheme();
     prompts->fileAnswers << path;
     action("mnuOpen")->trigger();

@@ -4,18 +4,19 @@
 
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
+#include "support/Files.h"
 #include "support/Schemes.h"
 #include "support/ToolRun.h"
 #include "ui/MainWindow.h"
 #include "view/Renderer.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace tram;
+using namespace testfiles;
 using namespace testschemes;
 
 namespace {
@@ -25,13 +26,6 @@ testtool::ToolRun runWithoutDisplay(const QString& program, const QStringList& a
 {
     return testtool::runProgram(
         testtool::builtProgram(program == u"tram-map-editor" ? "TRAM_MAP_EDITOR" : "TRAM_MAP_TOOL"), arguments);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // What the editor shows after opening the scheme at start: its start-up
@@ -87,7 +81,7 @@ void StartupTest::cleanup()
 void StartupTest::goodFileIsOpenedAndDrawn()
 {
     const QString path = dir->filePath(QStringLiteral("mreza.sch"));
-    writeFile(path, WorkedExampleBytes());
+    QVERIFY(WriteFile(path, WorkedExampleBytes()));
     const QImage blank = window->canvas().image();
 
     window->openAtStart(path);
@@ -123,7 +117,7 @@ void StartupTest::refusedFileWarnsAsOpenDoes()
     QFETCH(QByteArray, bytes);
     const QString path = name.isEmpty() ? dir->path() : dir->filePath(name);
     if (!bytes.isNull())
-        writeFile(path, bytes);
+        QVERIFY(WriteFile(path, bytes));
     const QImage blank = window->canvas().image();
 
     window->openAtStart(path);

@@ -1,184 +1,249 @@
-#include "support/Window.h"
+// The property panel's commands: creating stations and lights, what the panel
+// shows of the selected one, and writing the typed boxes into it.
 
-#include <QLineEdit>
+#include "editing/StationsPanel.h"
+#include "support/Schemes.h"
+
 #include <QLocale>
-#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace tram;
-using testwindow::Window;
+using testschemes::PaddedName;
+
+Q_DECLARE_METATYPE(Station)
+Q_DECLARE_METATYPE(TrafficLight)
 
 namespace {
 
-// The panel's boxes in the order of the panel table.
-const char* const PanelBoxes[] = {"txtRedniBroj",  "txtNaSegmentu",    "txtPozicija",
-                                  "txtVrijeme1",   "txtVrijeme2",      "txtPocetnoStanje",
-                                  "txtNazivStanice"};
-
-StationName nameOf(const QString& thirtyCharacters)
+// The panel's boxes in their order: "Redni broj:", "Na segmentu:", "Pozicija:",
+// "Vrijeme1:", "Vrijeme2:", "Pocetno stanje:", "Naziv stanice:".
+PropertyTexts panelOf(const QStringList& boxes)
 {
-    Q_ASSERT(thirtyCharacters.size() == NameLength);
-    StationName name{};
-    for (int i = 0; i < NameLength; ++i)
-        name[i] = thirtyCharacters[i].unicode();
-    return name;
+    return {boxes[0], boxes[1], boxes[2], boxes[3], boxes[4], boxes[5], boxes[6]};
 }
 
-QStringList panel(Window& w)
+QStringList shown(const EditorModel& model)
 {
-    QStringList texts;
-    for (const char* name : PanelBoxes)
-        texts << w.text(name);
-    return texts;
+    const std::optional<PropertyTexts> t = ShowSelectedObject(model);
+    if (!t)
+        return {};
+    return {t->number, t->segment, t->position, t->time1, t->time2, t->initialState, t->name};
 }
 
-// Shift+left on the canvas, as the user picks an object. Objects on a
-// segment without vertices lie at the origin; (1, 1) is within reach of it
-// (QTest would take (0, 0) as "the widget's centre").
-void pickAtOrigin(Window& w)
+// Adds a station or a light and selects it; false when that was refused.
+[[nodiscard]] bool addNew(EditorModel& model, bool light)
 {
-    QTest::mouseClick(w.canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(1, 1));
+    return !(light ? NewLight(model) : NewStation(model));
 }
+
+const QStringList NewStationPanel{"1", "0", "0", "10", "", "", ""};
+const QStringList NewLightPanel{"1", "0", "0", "10", "10", "0", ""};
 
 } // namespace
 
-class TestStations : public QObject {
+class StationsTest : public QObject {
     Q_OBJECT
 private slots:
-    void newStationInFreshScheme();
-    void newLightInFreshScheme();
+    void newObjectIsSelectedAndShown_data();
+    void newObjectIsSelectedAndShown();
     void stationsAndLightsAreNumberedApart();
-    void showingOverwritesEveryBox();
-    void applyStation();
-    void segmentBoxRounding_data();
-    void segmentBoxRounding();
-    void nameRules_data();
-    void nameRules();
-    void nameOfCodeZeroCharactersShowsTrimmed();
-    void applyLightRestartsCounter();
-    void stationIgnoresLightBoxes();
-    void applyWithNothingSelected();
     void creationReusesElementsBeyondCount();
-    void hundredFirstStationIsRefused();
-    void hundredFirstLightIsRefused();
+    void applyStoresTheTypedBoxes_data();
+    void applyStoresTheTypedBoxes();
     void valueOutsideItsFieldIsRefused_data();
     void valueOutsideItsFieldIsRefused();
-    void valuesAtFieldLimitsAreTaken();
+    void applyWithNothingSelected();
+    void nameRules_data();
+    void nameRules();
+    void codeZeroPaddingIsNotShown();
     void positionShownWithPointInAnyLocale_data();
     void positionShownWithPointInAnyLocale();
 };
 
-void TestStations::newStationInFreshScheme()
+void StationsTest::newObjectIsSelectedAndShown_data()
 {
-    Window w;
-    w.click("cmdNovaStanica");
-    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "", "", ""}));
-    QCOMPARE(w.scheme().StationCount, 1);
-    QCOMPARE(w.scheme().Stations[1].Time1, 10);
-    QCOMPARE(w.edit().CurrentStation, 1);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    QCOMPARE(w.window.redrawCount(), 0);
+    QTest::addColumn<bool>("light");
+    QTest::addColumn<QStringList>("panel");
+    QTest::newRow("station") << false << NewStationPanel;
+    QTest::newRow("light") << true << NewLightPanel;
 }
 
-void TestStations::newLightInFreshScheme()
+void StationsTest::newObjectIsSelectedAndShown()
 {
-    Window w;
-    w.click("cmdNoviSemafor");
-    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
-    QCOMPARE(w.scheme().LightCount, 1);
-    const TrafficLight& light = w.scheme().Lights[1];
-    QCOMPARE(light.Time1, 10);
-    QCOMPARE(light.Time2, 10);
-    QCOMPARE(light.InitialState, 0);
-    QCOMPARE(w.edit().CurrentLight, 1);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Light);
-    QCOMPARE(w.window.redrawCount(), 0);
+    QFETCH(bool, light);
+    QFETCH(QStringList, panel);
+    EditorModel model;
+    QVERIFY(addNew(model, light));
+    QCOMPARE(shown(model), panel);
+    QCOMPARE(model.edit.SelectedKind, light ? ObjectKind::Light : ObjectKind::Station);
+    QCOMPARE(light ? model.edit.CurrentLight : model.edit.CurrentStation, 1);
+    QCOMPARE(light ? model.scheme.LightCount : model.scheme.StationCount, 1);
+    QCOMPARE(light ? model.scheme.StationCount : model.scheme.LightCount, 0);
 }
 
-void TestStations::stationsAndLightsAreNumberedApart()
+void StationsTest::stationsAndLightsAreNumberedApart()
 {
-    Window w;
-    w.click("cmdNovaStanica");
-    w.click("cmdNovaStanica");
-    QCOMPARE(w.box("txtRedniBroj")->text(), QStringLiteral("2"));
-    w.click("cmdNoviSemafor");
-    QCOMPARE(w.box("txtRedniBroj")->text(), QStringLiteral("1"));
-    QCOMPARE(w.edit().CurrentStation, 2);
-    QCOMPARE(w.edit().CurrentLight, 1);
+    EditorModel model;
+    QVERIFY(!NewStation(model));
+    QVERIFY(!NewStation(model));
+    QCOMPARE(shown(model).first(), QStringLiteral("2"));
+    QVERIFY(!NewLight(model));
+    QCOMPARE(shown(model).first(), QStringLiteral("1"));
+    QCOMPARE(model.edit.CurrentStation, 2);
+    QCOMPARE(model.edit.CurrentLight, 1);
+
+    // A full table of stations leaves the lights' table open.
+    model.scheme.StationCount = MaxStations;
+    QVERIFY(NewStation(model));
+    QVERIFY(!NewLight(model));
+    QCOMPARE(model.scheme.LightCount, 2);
 }
 
-void TestStations::showingOverwritesEveryBox()
+void StationsTest::creationReusesElementsBeyondCount()
 {
-    Window w;
-    for (const char* name : PanelBoxes)
-        w.box(name)->setText(QStringLiteral("typed"));
-    w.click("cmdNovaStanica");
-    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "", "", ""}));
+    // As after opening a scheme of one station and one light over a larger one.
+    EditorModel model;
+    model.scheme.Stations[2] = Station{5, 17.5, 33, PaddedName(QStringLiteral("Otoka"))};
+    model.scheme.Lights[2] = TrafficLight{6, 8, 1, 50, 40, 9};
+    model.scheme.StationCount = 1;
+    model.scheme.LightCount = 1;
 
-    for (const char* name : PanelBoxes)
-        w.box(name)->setText(QStringLiteral("typed"));
-    w.click("cmdNoviSemafor");
-    QCOMPARE(panel(w), (QStringList{"1", "0", "0", "10", "10", "0", ""}));
+    QVERIFY(!NewStation(model));
+    QCOMPARE(model.scheme.StationCount, 2);
+    QCOMPARE(shown(model), (QStringList{"2", "5", "17.5", "10", "", "", "Otoka"}));
+    QCOMPARE(model.scheme.Stations[2], (Station{5, 17.5, 10, PaddedName(QStringLiteral("Otoka"))}));
+
+    QVERIFY(!NewLight(model));
+    QCOMPARE(model.scheme.LightCount, 2);
+    QCOMPARE(shown(model), (QStringList{"2", "6", "8", "10", "10", "0", ""}));
+    QCOMPARE(model.scheme.Lights[2], (TrafficLight{6, 8, 0, 10, 10, 9}));
 }
 
-void TestStations::applyStation()
+void StationsTest::applyStoresTheTypedBoxes_data()
 {
-    Window w;
-    w.click("cmdNovaStanica");
-    w.type("txtNaSegmentu", "3");
-    w.type("txtPozicija", "12.25");
-    w.type("txtVrijeme1", "-7");
-    w.type("txtNazivStanice", "Ilidza");
-    const QStringList typed = panel(w);
-    w.click("cmdSacuvaj");
+    QTest::addColumn<bool>("light");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<Station>("station");
+    QTest::addColumn<TrafficLight>("trafficLight");
+    auto station = [&](const char* name, const QString& segment, int stored) {
+        QTest::newRow(name) << false << QStringList{"1", segment, "0", "10", "", "", ""}
+                            << Station{uint8_t(stored), 0, 10, PaddedName({})} << TrafficLight{};
+    };
 
-    const Station& station = w.scheme().Stations[1];
-    QCOMPARE(station.Segment, 3);
-    QCOMPARE(station.Position, 12.25);
-    QCOMPARE(station.Time1, -7);
-    QVERIFY(station.Name == nameOf(QStringLiteral("Ilidza").leftJustified(NameLength)));
-    QVERIFY(w.prompts.warnings.isEmpty());
-    QCOMPARE(panel(w), typed);
-    QCOMPARE(w.window.redrawCount(), 0);
+    QTest::newRow("station") << false << QStringList{"1", "3", "12.25", "-7", "", "", "Ilidza"}
+                             << Station{3, 12.25, -7, PaddedName(QStringLiteral("Ilidza"))} << TrafficLight{};
+    // A station reads neither "Vrijeme2:" nor "Pocetno stanje:", whatever they hold.
+    QTest::newRow("station ignores light boxes") << false << QStringList{"1", "0", "0", "20", "99999999", "-5", ""}
+                                                 << Station{0, 0, 20, PaddedName({})} << TrafficLight{};
+    station("segment half down to even", "2.5", 2);
+    station("segment half up to even", "3.5", 4);
+    station("segment letters", "abc", 0);
+    station("segment empty", "", 0);
+    station("segment number then letters", "7abc", 7);
+    station("segment hexadecimal", "&HFF", 255);
+    station("segment minus a half rounds to zero", "-0.5", 0);
+    station("no such segment", "41", 41);
+    // A light reads every box but the name, and its counter starts again.
+    QTest::newRow("light") << true << QStringList{"1", "4", "-3.5", "30", "45.5", "2", "not read"} << Station{}
+                           << TrafficLight{4, -3.5, 2, 46, 30, 0};
+    QTest::newRow("light at the field limits") << true << QStringList{"1", "255.4", "-1E300", "-32768.5", "32767", "-0.5", ""}
+                                               << Station{} << TrafficLight{255, -1e300, 0, 32767, -32768, 0};
 }
 
-void TestStations::segmentBoxRounding_data()
+void StationsTest::applyStoresTheTypedBoxes()
 {
+    QFETCH(bool, light);
+    QFETCH(QStringList, typed);
+    QFETCH(Station, station);
+    QFETCH(TrafficLight, trafficLight);
+    EditorModel model;
+    QVERIFY(addNew(model, light));
+    model.scheme.Lights[1].Counter = 77;
+    const EditState edit = model.edit;
+
+    const std::optional<Refusal> refusal = ApplyProperties(panelOf(typed), model);
+    QVERIFY2(!refusal, qPrintable(refusal.value_or(QString())));
+    if (light) {
+        QCOMPARE(model.scheme.Lights[1], trafficLight);
+        QCOMPARE(model.scheme.Stations[1], Station{});
+    } else {
+        QCOMPARE(model.scheme.Stations[1], station);
+        QCOMPARE(model.scheme.Lights[1].Counter, 77);
+    }
+    QVERIFY(model.edit == edit);
+}
+
+void StationsTest::valueOutsideItsFieldIsRefused_data()
+{
+    QTest::addColumn<bool>("light");
+    QTest::addColumn<int>("box");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("half down to even") << "2.5" << 2;
-    QTest::newRow("half up to even") << "3.5" << 4;
-    QTest::newRow("letters") << "abc" << 0;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("number then letters") << "7abc" << 7;
-    QTest::newRow("hexadecimal") << "&HFF" << 255;
-    QTest::newRow("minus a half rounds to zero") << "-0.5" << 0;
-    QTest::newRow("no such segment") << "41" << 41;
+    QTest::addColumn<QString>("message");
+    const auto row = [](const char* name, bool light, int box, const char* typed, const char* caption, const char* allowed) {
+        QTest::newRow(name) << light << box << typed
+                            << QStringLiteral("Vrijednost u polju \"%1\" mora biti %2.").arg(caption, allowed);
+    };
+    row("station segment 256", false, 1, "256", "Na segmentu:", "izmedju 0 i 255");
+    row("station segment -1", false, 1, "-1", "Na segmentu:", "izmedju 0 i 255");
+    row("station segment 255.5", false, 1, "255.5", "Na segmentu:", "izmedju 0 i 255");
+    row("station position overflow", false, 2, "1E999", "Pozicija:", "konacan broj");
+    row("station position -overflow", false, 2, "-1E400", "Pozicija:", "konacan broj");
+    row("station time 32768", false, 3, "32768", "Vrijeme1:", "izmedju -32768 i 32767");
+    row("station time 32767.5", false, 3, "32767.5", "Vrijeme1:", "izmedju -32768 i 32767");
+    row("station time -32769", false, 3, "-32769", "Vrijeme1:", "izmedju -32768 i 32767");
+    row("light segment 300", true, 1, "300", "Na segmentu:", "izmedju 0 i 255");
+    row("light position overflow", true, 2, "1E999", "Pozicija:", "konacan broj");
+    row("light time1 40000", true, 3, "40000", "Vrijeme1:", "izmedju -32768 i 32767");
+    row("light time2 -32769", true, 4, "-32769", "Vrijeme2:", "izmedju -32768 i 32767");
+    row("light time2 huge", true, 4, "1E10", "Vrijeme2:", "izmedju -32768 i 32767");
+    row("light state 256", true, 5, "256", "Pocetno stanje:", "izmedju 0 i 255");
+    row("light state -0.6", true, 5, "-0.6", "Pocetno stanje:", "izmedju 0 i 255");
 }
 
-void TestStations::segmentBoxRounding()
+// All boxes or none: every other box holds a good value that differs from
+// the stored one, so a partly applied edit would show.
+void StationsTest::valueOutsideItsFieldIsRefused()
 {
+    QFETCH(bool, light);
+    QFETCH(int, box);
     QFETCH(QString, typed);
-    QFETCH(int, stored);
-    Window w;
-    w.click("cmdNovaStanica");
-    w.type("txtNaSegmentu", typed);
-    w.click("cmdSacuvaj");
-    QCOMPARE(int(w.scheme().Stations[1].Segment), stored);
-    QCOMPARE(w.box("txtNaSegmentu")->text(), typed);
-    QVERIFY(w.prompts.warnings.isEmpty());
+    QFETCH(QString, message);
+    EditorModel model;
+    QVERIFY(addNew(model, light));
+    model.scheme.Lights[1].Counter = 5;
+    QStringList boxes{"1", "9", "44.5", "-12", "13", "1", "Skenderija"};
+    boxes[box] = typed;
+    const Scheme before = model.scheme;
+
+    const std::optional<Refusal> refusal = ApplyProperties(panelOf(boxes), model);
+    QVERIFY(refusal);
+    QCOMPARE(*refusal, message);
+    QVERIFY(model.scheme == before);
+
+    // Mended, the same edit goes through whole.
+    boxes[box] = QStringLiteral("2");
+    QVERIFY(!ApplyProperties(panelOf(boxes), model));
+    QVERIFY(!(model.scheme == before));
 }
 
-void TestStations::nameRules_data()
+void StationsTest::applyWithNothingSelected()
+{
+    EditorModel model;
+    QVERIFY(!ApplyProperties(panelOf({"", "300", "", "5", "", "", ""}), model));
+    QVERIFY(model.scheme == Scheme{});
+    QVERIFY(model.edit == EditState{});
+    QVERIFY(!ShowSelectedObject(model));
+}
+
+void StationsTest::nameRules_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
     const QString thirty = QStringLiteral("Trg Alije Izetbegovica Sarajev");
-    QTest::newRow("leading blanks kept") << "  Ilidza" << QString("  Ilidza").leftJustified(30)
-                                         << "Ilidza";
-    QTest::newRow("trailing blanks") << "Bascarsija  " << QString("Bascarsija").leftJustified(30)
-                                     << "Bascarsija";
+    QTest::newRow("leading blanks kept") << "  Ilidza" << QString("  Ilidza").leftJustified(30) << "Ilidza";
+    QTest::newRow("trailing blanks") << "Bascarsija  " << QString("Bascarsija").leftJustified(30) << "Bascarsija";
     QTest::newRow("inner blanks") << " Marijin  Dvor " << QString(" Marijin  Dvor").leftJustified(30)
                                   << "Marijin  Dvor";
     QTest::newRow("exactly 30") << thirty << thirty << thirty;
@@ -186,266 +251,30 @@ void TestStations::nameRules_data()
     QTest::newRow("empty") << "" << QString(30, u' ') << "";
 }
 
-void TestStations::nameRules()
+// Showing trims only the copy in the box.
+void StationsTest::nameRules()
 {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     QFETCH(QString, shown);
-    Window w;
-    w.click("cmdNovaStanica");
-    w.type("txtNazivStanice", typed);
-    w.click("cmdSacuvaj");
-    QVERIFY(w.scheme().Stations[1].Name == nameOf(stored));
-
-    // Show it again: select another station, then pick the first one back.
-    w.click("cmdNovaStanica");
-    QCOMPARE(w.box("txtNazivStanice")->text(), QString());
-    pickAtOrigin(w);
-    QCOMPARE(w.box("txtRedniBroj")->text(), QStringLiteral("1"));
-    QCOMPARE(w.box("txtNazivStanice")->text(), shown);
-    // Showing trims only the copy in the box.
-    QVERIFY(w.scheme().Stations[1].Name == nameOf(stored));
+    EditorModel model;
+    QVERIFY(addNew(model, false));
+    QVERIFY(!ApplyProperties(panelOf({"1", "0", "0", "10", "", "", typed}), model));
+    QVERIFY(model.scheme.Stations[1].Name == PaddedName(stored));
+    QCOMPARE(ShowSelectedObject(model)->name, shown);
+    QVERIFY(model.scheme.Stations[1].Name == PaddedName(stored));
 }
 
-void TestStations::nameOfCodeZeroCharactersShowsTrimmed()
+// As read from a file whose name bytes end in zeros.
+void StationsTest::codeZeroPaddingIsNotShown()
 {
-    Window w;
-    // As read from a file whose name bytes end in zeros.
-    w.scheme().StationCount = 1;
-    w.scheme().Stations[1].Name = StationName{u'A', u'B'};
-    pickAtOrigin(w);
-    QCOMPARE(w.edit().SelectedKind, ObjectKind::Station);
-    QCOMPARE(w.box("txtNazivStanice")->text(), QStringLiteral("AB"));
+    EditorModel model;
+    QVERIFY(addNew(model, false));
+    model.scheme.Stations[1].Name = StationName{u'A', u'B'};
+    QCOMPARE(ShowSelectedObject(model)->name, QStringLiteral("AB"));
 }
 
-void TestStations::applyLightRestartsCounter()
-{
-    Window w;
-    w.click("cmdNoviSemafor");
-    w.scheme().Lights[1].Counter = 77;
-    w.click("cmdSacuvaj");
-    QCOMPARE(w.scheme().Lights[1].Counter, 0);
-
-    w.type("txtNaSegmentu", "4");
-    w.type("txtPozicija", "-3.5");
-    w.type("txtVrijeme1", "30");
-    w.type("txtVrijeme2", "45.5");
-    w.type("txtPocetnoStanje", "2");
-    w.type("txtNazivStanice", "not read");
-    w.click("cmdSacuvaj");
-    const TrafficLight& light = w.scheme().Lights[1];
-    QCOMPARE(light.Segment, 4);
-    QCOMPARE(light.Position, -3.5);
-    QCOMPARE(light.Time1, 30);
-    QCOMPARE(light.Time2, 46);
-    QCOMPARE(light.InitialState, 2);
-    QCOMPARE(light.Counter, 0);
-    QCOMPARE(w.scheme().Stations[1], Station{});
-    QVERIFY(w.prompts.warnings.isEmpty());
-    QCOMPARE(w.window.redrawCount(), 0);
-}
-
-void TestStations::stationIgnoresLightBoxes()
-{
-    Window w;
-    w.click("cmdNovaStanica");
-    w.type("txtVrijeme2", "99999999");
-    w.type("txtPocetnoStanje", "-5");
-    w.type("txtVrijeme1", "20");
-    w.click("cmdSacuvaj");
-    QVERIFY(w.prompts.warnings.isEmpty());
-    QCOMPARE(w.scheme().Stations[1].Time1, 20);
-    QCOMPARE(w.scheme().Lights[1], TrafficLight{});
-
-    w.click("cmdNovaStanica");
-    QCOMPARE(w.box("txtVrijeme2")->text(), QString());
-    QCOMPARE(w.box("txtPocetnoStanje")->text(), QString());
-}
-
-void TestStations::applyWithNothingSelected()
-{
-    Window w;
-    w.type("txtNaSegmentu", "300");
-    w.type("txtVrijeme1", "5");
-    w.click("cmdSacuvaj");
-    QVERIFY(w.scheme() == Scheme{});
-    QVERIFY(w.edit() == EditState{});
-    QVERIFY(w.prompts.warnings.isEmpty());
-    QCOMPARE(w.box("txtNaSegmentu")->text(), QStringLiteral("300"));
-}
-
-void TestStations::creationReusesElementsBeyondCount()
-{
-    Window w;
-    for (int i = 1; i <= 2; ++i) {
-        w.click("cmdNovaStanica");
-        w.click("cmdNoviSemafor");
-    }
-    // Give station 2 and light 2 values of their own.
-    w.click("cmdNovaStanica");
-    w.edit().CurrentStation = 2;
-    w.type("txtNaSegmentu", "5");
-    w.type("txtPozicija", "17.5");
-    w.type("txtVrijeme1", "33");
-    w.type("txtNazivStanice", "Otoka");
-    w.click("cmdSacuvaj");
-    w.click("cmdNoviSemafor");
-    w.edit().CurrentLight = 2;
-    w.type("txtNaSegmentu", "6");
-    w.type("txtPozicija", "8");
-    w.type("txtVrijeme1", "40");
-    w.type("txtVrijeme2", "50");
-    w.type("txtPocetnoStanje", "1");
-    w.click("cmdSacuvaj");
-    w.scheme().Lights[2].Counter = 9;
-
-    // As after opening a scheme of one station and one light.
-    w.scheme().StationCount = 1;
-    w.scheme().LightCount = 1;
-
-    w.click("cmdNovaStanica");
-    QCOMPARE(w.scheme().StationCount, 2);
-    QCOMPARE(panel(w), (QStringList{"2", "5", "17.5", "10", "", "", "Otoka"}));
-    const Station& station = w.scheme().Stations[2];
-    QCOMPARE(station.Segment, 5);
-    QCOMPARE(station.Position, 17.5);
-    QCOMPARE(station.Time1, 10);
-    QVERIFY(station.Name == nameOf(QStringLiteral("Otoka").leftJustified(NameLength)));
-
-    w.click("cmdNoviSemafor");
-    QCOMPARE(w.scheme().LightCount, 2);
-    QCOMPARE(panel(w), (QStringList{"2", "6", "8", "10", "10", "0", ""}));
-    const TrafficLight& light = w.scheme().Lights[2];
-    QCOMPARE(light.Segment, 6);
-    QCOMPARE(light.Position, 8.0);
-    QCOMPARE(light.Counter, 9);
-    QCOMPARE(light.InitialState, 0);
-    QCOMPARE(light.Time1, 10);
-    QCOMPARE(light.Time2, 10);
-}
-
-void TestStations::hundredFirstStationIsRefused()
-{
-    Window w;
-    for (int i = 1; i <= MaxStations; ++i)
-        w.click("cmdNovaStanica");
-    QCOMPARE(w.scheme().StationCount, MaxStations);
-    QVERIFY(w.prompts.warnings.isEmpty());
-    w.type("txtNazivStanice", "typed");
-
-    const Scheme before = w.scheme();
-    const EditState editBefore = w.edit();
-    const QStringList panelBefore = panel(w);
-    w.click("cmdNovaStanica");
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QVERIFY(w.prompts.warnings.first().contains(QStringLiteral("100")));
-    QVERIFY(w.scheme() == before);
-    QVERIFY(w.edit() == editBefore);
-    QCOMPARE(panel(w), panelBefore);
-
-    // Lights have a table of their own.
-    w.click("cmdNoviSemafor");
-    QCOMPARE(w.scheme().LightCount, 1);
-    QCOMPARE(w.prompts.warnings.size(), 1);
-}
-
-void TestStations::hundredFirstLightIsRefused()
-{
-    Window w;
-    for (int i = 1; i <= MaxLights; ++i)
-        w.click("cmdNoviSemafor");
-    QCOMPARE(w.scheme().LightCount, MaxLights);
-
-    const Scheme before = w.scheme();
-    const EditState editBefore = w.edit();
-    const QStringList panelBefore = panel(w);
-    w.click("cmdNoviSemafor");
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QVERIFY(w.prompts.warnings.first().contains(QStringLiteral("semafor")));
-    QVERIFY(w.scheme() == before);
-    QVERIFY(w.edit() == editBefore);
-    QCOMPARE(panel(w), panelBefore);
-}
-
-void TestStations::valueOutsideItsFieldIsRefused_data()
-{
-    QTest::addColumn<bool>("light");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("station segment 256") << false << "txtNaSegmentu" << "256" << "Na segmentu:";
-    QTest::newRow("station segment -1") << false << "txtNaSegmentu" << "-1" << "Na segmentu:";
-    QTest::newRow("station segment 255.5") << false << "txtNaSegmentu" << "255.5" << "Na segmentu:";
-    QTest::newRow("station position overflow") << false << "txtPozicija" << "1E999" << "Pozicija:";
-    QTest::newRow("station position -overflow") << false << "txtPozicija" << "-1E400" << "Pozicija:";
-    QTest::newRow("station time 32768") << false << "txtVrijeme1" << "32768" << "Vrijeme1:";
-    QTest::newRow("station time 32767.5") << false << "txtVrijeme1" << "32767.5" << "Vrijeme1:";
-    QTest::newRow("station time -32769") << false << "txtVrijeme1" << "-32769" << "Vrijeme1:";
-    QTest::newRow("light segment 300") << true << "txtNaSegmentu" << "300" << "Na segmentu:";
-    QTest::newRow("light position overflow") << true << "txtPozicija" << "1E999" << "Pozicija:";
-    QTest::newRow("light state 256") << true << "txtPocetnoStanje" << "256" << "Pocetno stanje:";
-    QTest::newRow("light state -0.6") << true << "txtPocetnoStanje" << "-0.6" << "Pocetno stanje:";
-    QTest::newRow("light time1 40000") << true << "txtVrijeme1" << "40000" << "Vrijeme1:";
-    QTest::newRow("light time2 -32769") << true << "txtVrijeme2" << "-32769" << "Vrijeme2:";
-    QTest::newRow("light time2 huge") << true << "txtVrijeme2" << "1E10" << "Vrijeme2:";
-}
-
-void TestStations::valueOutsideItsFieldIsRefused()
-{
-    QFETCH(bool, light);
-    QFETCH(QString, box);
-    QFETCH(QString, typed);
-    QFETCH(QString, caption);
-    Window w;
-    w.click(light ? "cmdNoviSemafor" : "cmdNovaStanica");
-    w.scheme().Lights[1].Counter = 5;
-    // Every other box holds a good value that differs from the stored one, so
-    // a partly applied edit would show.
-    w.type("txtNaSegmentu", "9");
-    w.type("txtPozicija", "44.5");
-    w.type("txtVrijeme1", "-12");
-    w.type("txtVrijeme2", "13");
-    w.type("txtPocetnoStanje", "1");
-    w.type("txtNazivStanice", "Skenderija");
-    w.type(box.toLatin1().constData(), typed);
-    const QStringList panelBefore = panel(w);
-    const Scheme before = w.scheme();
-
-    w.click("cmdSacuvaj");
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QVERIFY2(w.prompts.warnings.first().contains('"' + caption + '"'),
-             qPrintable(w.prompts.warnings.first()));
-    QVERIFY(w.scheme() == before);
-    QCOMPARE(w.scheme().Lights[1].Counter, 5);
-    QCOMPARE(panel(w), panelBefore);
-
-    // Mended, the same edit goes through whole.
-    w.type(box.toLatin1().constData(), "2");
-    w.click("cmdSacuvaj");
-    QCOMPARE(w.prompts.warnings.size(), 1);
-    QVERIFY(!(w.scheme() == before));
-}
-
-void TestStations::valuesAtFieldLimitsAreTaken()
-{
-    Window w;
-    w.click("cmdNoviSemafor");
-    w.type("txtNaSegmentu", "255.4");
-    w.type("txtPozicija", "-1E300");
-    w.type("txtVrijeme1", "-32768.5");
-    w.type("txtVrijeme2", "32767");
-    w.type("txtPocetnoStanje", "-0.5");
-    w.click("cmdSacuvaj");
-    QVERIFY(w.prompts.warnings.isEmpty());
-    const TrafficLight& light = w.scheme().Lights[1];
-    QCOMPARE(light.Segment, 255);
-    QCOMPARE(light.Position, -1e300);
-    QCOMPARE(light.Time1, -32768);
-    QCOMPARE(light.Time2, 32767);
-    QCOMPARE(light.InitialState, 0);
-}
-
-void TestStations::positionShownWithPointInAnyLocale_data()
+void StationsTest::positionShownWithPointInAnyLocale_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("stored");
@@ -457,33 +286,26 @@ void TestStations::positionShownWithPointInAnyLocale_data()
     QTest::newRow("large") << "1E20" << 1e20 << "1E+20";
 }
 
-void TestStations::positionShownWithPointInAnyLocale()
+// Shown again and applied again unchanged: the position survives whole.
+void StationsTest::positionShownWithPointInAnyLocale()
 {
     QFETCH(QString, typed);
     QFETCH(double, stored);
     QFETCH(QString, shown);
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
 
-    Window w;
-    w.click("cmdNoviSemafor");
-    w.type("txtPozicija", typed);
-    w.click("cmdSacuvaj");
-    QCOMPARE(w.scheme().Lights[1].Position, stored);
-
-    // Shown again and saved again unchanged: the position survives whole.
-    w.click("cmdNoviSemafor");
-    w.edit().CurrentLight = 1;
-    w.scheme().LightCount = 1;
-    w.scheme().Lights[1].Segment = 0; // unplaced, so it lies at the origin
-    pickAtOrigin(w);
-    QCOMPARE(w.box("txtRedniBroj")->text(), QStringLiteral("1"));
-    QCOMPARE(w.box("txtPozicija")->text(), shown);
-    w.click("cmdSacuvaj");
-    QCOMPARE(w.scheme().Lights[1].Position, stored);
-
-    QLocale::setDefault(previous);
+    EditorModel model;
+    QVERIFY(addNew(model, true));
+    QStringList boxes = NewLightPanel;
+    boxes[2] = typed;
+    QVERIFY(!ApplyProperties(panelOf(boxes), model));
+    QCOMPARE(model.scheme.Lights[1].Position, stored);
+    QCOMPARE(ShowSelectedObject(model)->position, shown);
+    QVERIFY(!ApplyProperties(*ShowSelectedObject(model), model));
+    QCOMPARE(model.scheme.Lights[1].Position, stored);
 }
 
-QTEST_MAIN(TestStations)
+QTEST_GUILESS_MAIN(StationsTest)
 #include "test_stations.moc"

@@ -4,6 +4,7 @@
 #include "files/CodePage.h"
 #include "files/SchemeFile.h"
 #include "support/FakePrompts.h"
+#include "support/Files.h"
 #include "support/Schemes.h"
 #include "support/ToolRun.h"
 #include "ui/MainWindow.h"
@@ -28,6 +29,7 @@
 #include <unistd.h>
 
 using namespace tram;
+using namespace testfiles;
 using namespace testschemes;
 using namespace testtool;
 
@@ -121,19 +123,6 @@ Scheme doubtfulScheme()
     s.RouteSegments[1][2] = 9;
     s.RouteLength[2] = 0;
     return s;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // The worked example as hand-written JSON, with the short name the editor
@@ -244,7 +233,7 @@ void ToolTest::initTestCase()
     QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath()));
     schemeFile(QStringLiteral("worked.sch"), WorkedExample());
     schemeFile(QStringLiteral("network.sch"), Network());
-    QCOMPARE(fileBytes(path(QStringLiteral("worked.sch"))), WorkedExampleBytes());
+    QCOMPARE(FileBytes(path(QStringLiteral("worked.sch"))), WorkedExampleBytes());
 }
 
 void ToolTest::helpTexts_data()
@@ -364,7 +353,7 @@ void ToolTest::checkSeveralFiles()
 void ToolTest::checkExtraBytes()
 {
     const QString file = path(QStringLiteral("extra.sch"));
-    writeBytes(file, WorkedExampleBytes() + "xyz");
+    QVERIFY(WriteFile(file, WorkedExampleBytes() + "xyz"));
     const ToolRun run = runTool({"check", file});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(QString::fromUtf8(run.out), file + ": visak bajtova iza posljednjeg unosa rute: 3\n");
@@ -385,7 +374,7 @@ void ToolTest::checkUnreadableFile()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     const QString file = path(QStringLiteral("unreadable.sch"));
-    writeBytes(file, bytes);
+    QVERIFY(WriteFile(file, bytes));
     const ToolRun run = runTool({"check", file});
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
@@ -425,7 +414,7 @@ void ToolTest::infoBrokenFile()
     QFETCH(QString, verdict);
     QFETCH(bool, countsShown);
     const QString file = path(QStringLiteral("broken.sch"));
-    writeBytes(file, bytes);
+    QVERIFY(WriteFile(file, bytes));
     const ToolRun run = runTool({"info", file});
     QCOMPARE(run.exitCode, 1);
     const QString out = QString::fromUtf8(run.out);
@@ -602,7 +591,7 @@ void ToolTest::renderRefusalWritesNothing()
     QFETCH(QString, output);
     QFETCH(QStringList, options);
     QFETCH(QString, message);
-    writeBytes(path(QStringLiteral("cut.sch")), WorkedExampleBytes().left(40));
+    QVERIFY(WriteFile(path(QStringLiteral("cut.sch")), WorkedExampleBytes().left(40)));
     const QString out = path(output);
     const QStringList arguments = QStringList{"render", path(input), out} + options;
 
@@ -615,9 +604,9 @@ void ToolTest::renderRefusalWritesNothing()
 
     if (output.contains(u'/'))
         return;
-    writeBytes(out, "old picture");
+    QVERIFY(WriteFile(out, "old picture"));
     QCOMPARE(runTool(arguments).exitCode, 2);
-    QCOMPARE(fileBytes(out), QByteArray("old picture"));
+    QCOMPARE(FileBytes(out), QByteArray("old picture"));
     QFile::remove(out);
 }
 
@@ -679,12 +668,12 @@ void ToolTest::jsonRoundTrip()
     const ToolRun fromJson = runTool({"from-json", json, back});
     QCOMPARE(fromJson.exitCode, 0);
     QVERIFY2(fromJson.err.isEmpty(), fromJson.err.constData());
-    QCOMPARE(fileBytes(back), fileBytes(original));
+    QCOMPARE(FileBytes(back), FileBytes(original));
 
     // Standard output carries the same text; it is stable from run to run.
     const ToolRun toStdout = runTool({"to-json", back});
     QCOMPARE(toStdout.exitCode, 0);
-    QCOMPARE(toStdout.out, fileBytes(json));
+    QCOMPARE(toStdout.out, FileBytes(json));
 }
 
 void ToolTest::toJsonIsReadable()
@@ -709,7 +698,7 @@ void ToolTest::toJsonIsReadable()
 void ToolTest::toJsonWarnsAboutExtraBytes()
 {
     const QString file = path(QStringLiteral("extra.sch"));
-    writeBytes(file, WorkedExampleBytes() + "xyz");
+    QVERIFY(WriteFile(file, WorkedExampleBytes() + "xyz"));
     const ToolRun run = runTool({"to-json", file});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.contains("visak bajtova iza posljednjeg unosa rute: 3"), run.err.constData());
@@ -720,10 +709,10 @@ void ToolTest::fromJsonPadsNames()
 {
     const QString json = path(QStringLiteral("hand.json"));
     const QString out = path(QStringLiteral("hand.sch"));
-    writeBytes(json, QJsonDocument(workedExampleJson()).toJson(QJsonDocument::Compact));
+    QVERIFY(WriteFile(json, QJsonDocument(workedExampleJson()).toJson(QJsonDocument::Compact)));
     const ToolRun run = runTool({"from-json", json, out});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(fileBytes(out), WorkedExampleBytes());
+    QCOMPARE(FileBytes(out), WorkedExampleBytes());
 }
 
 void ToolTest::fromJsonRefuses_data()
@@ -782,7 +771,7 @@ void ToolTest::fromJsonRefuses()
     QFETCH(QString, message);
     const QString input = path(QStringLiteral("bad.json"));
     const QString out = path(QStringLiteral("refused.sch"));
-    writeBytes(input, json);
+    QVERIFY(WriteFile(input, json));
 
     QFile::remove(out);
     const ToolRun fresh = runTool({"from-json", input, out});
@@ -792,9 +781,9 @@ void ToolTest::fromJsonRefuses()
     QVERIFY2(fresh.err.startsWith(expected) && fresh.err.contains(message.toUtf8()), fresh.err.constData());
     QVERIFY(!QFile::exists(out));
 
-    writeBytes(out, WorkedExampleBytes());
+    QVERIFY(WriteFile(out, WorkedExampleBytes()));
     QCOMPARE(runTool({"from-json", input, out}).exitCode, 2);
-    QCOMPARE(fileBytes(out), WorkedExampleBytes());
+    QCOMPARE(FileBytes(out), WorkedExampleBytes());
 }
 
 void ToolTest::fromJsonMissingFile()
@@ -843,7 +832,7 @@ void ToolTest::writesInPlaceInLockedFolder()
     const QString locked = base.filePath(QStringLiteral("locked"));
     const QString target = locked + u'/' + output;
     QVERIFY(QDir().mkdir(locked));
-    writeBytes(target, "old contents");
+    QVERIFY(WriteFile(target, "old contents"));
     if (root)
         QCOMPARE(chown(QFile::encodeName(target).constData(), nobody->pw_uid, nobody->pw_gid), 0);
     QVERIFY(QFile::setPermissions(locked, open & ~QFile::WriteOwner));
@@ -866,7 +855,7 @@ void ToolTest::writesInPlaceInLockedFolder()
     const ToolRun replaced = runUnprivileged(target);
     QCOMPARE(replaced.exitCode, 0);
     QVERIFY2(replaced.err.isEmpty(), replaced.err.constData());
-    QCOMPARE(fileBytes(target), fileBytes(expected));
+    QCOMPARE(FileBytes(target), FileBytes(expected));
     QCOMPARE(inode(target), before);
 
     const QString fresh = locked + QStringLiteral("/new-") + output;

@@ -1,5 +1,6 @@
 #include "editing/CanvasEditing.h"
 
+#include "editing/RefusalTexts.h"
 #include "model/NumberText.h"
 #include "view/Geometry.h"
 
@@ -113,10 +114,8 @@ bool PickObject(EditorModel& model, MapPoint click)
 std::optional<Refusal> InsertPoint(Scheme& scheme, int segment, int after, MapPoint p)
 {
     if (scheme.PointCount[segment] >= MaxPoints)
-        return QStringLiteral("Segment %1 vec ima %2 tacaka, koliko najvise moze imati; "
-                              "nova tacka nije dodana.")
-            .arg(segment)
-            .arg(MaxPoints);
+        return TableFull(QStringLiteral("Nova tacka nije dodana"), MaxPoints,
+                         QStringLiteral("tacaka u segmentu %1").arg(segment));
 
     const int n = ++scheme.PointCount[segment];
     auto& points = scheme.Points[segment];

@@ -1,5 +1,6 @@
 #include "editing/RoutesPanel.h"
 
+#include "editing/RefusalTexts.h"
 #include "editing/Stepping.h"
 #include "model/NumberText.h"
 
@@ -17,14 +18,12 @@ std::optional<Refusal> readTypedRoute(const RoutePanelTexts& typed, TypedRoute& 
 {
     const std::optional<uint8_t> length = ToByte(ReadNumber(typed.length));
     if (!length || *length > MaxRouteSlots)
-        return QStringLiteral("Vrijednost u polju \"Broj segmenata:\" mora biti izmedju 0 i %1.")
-            .arg(MaxRouteSlots);
+        return DoesNotFit(BoxCaptioned(QStringLiteral("Broj segmenata:")), Between(0, MaxRouteSlots));
     route.length = *length;
     for (int k = 1; k <= route.length; ++k) {
         const std::optional<uint8_t> segment = ToByte(ReadNumber(typed.segments[k]));
         if (!segment)
-            return QStringLiteral("Vrijednost u %1. polju segmenata rute mora biti izmedju 0 i 255.")
-                .arg(k);
+            return DoesNotFit(RouteSegmentBox(k), RangeOf<uint8_t>());
         route.segments[k] = *segment;
     }
     return std::nullopt;
@@ -49,7 +48,7 @@ std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTex
     if (auto refusal = readTypedRoute(typed, route))
         return refusal;
     if (command == RouteCommand::New && scheme.RouteCount >= MaxRoutes)
-        return QStringLiteral("Nova ruta nije dodana: vec postoji najvise %1 ruta.").arg(MaxRoutes);
+        return TableFull(QStringLiteral("Nova ruta nije dodana"), MaxRoutes, QStringLiteral("ruta"));
 
     // Slots beyond the typed length keep what they held.
     const int r = edit.CurrentRoute;

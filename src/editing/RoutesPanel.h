@@ -12,7 +12,7 @@ namespace tram {
 struct RoutePanelTexts {
     QString number;                                // "Broj rute:", never read back
     QString length;                                // "Broj segmenata:"
-    std::array<QString, MaxRouteSlots + 1> segments;  // boxes 1..18, element 0 unused
+    std::array<QString, MaxRouteSlots + 1> segments;  // boxes 1..MaxRouteSlots, element 0 unused
     friend bool operator==(const RoutePanelTexts&, const RoutePanelTexts&) = default;
 };
 
@@ -25,9 +25,9 @@ enum class RouteCommand { New, Previous, Next };
 // Stores the typed panel into route CurrentRoute (element 0 before the first
 // route exists), then appends a route or steps within 1..RouteCount. The
 // length box decides how many slot boxes are read; empty boxes store 0.
-// A length above 18, a slot outside 0..255 or a 21st route refuses the
-// command with the returned text, and nothing at all changes. The caller
-// shows RoutePanelOf(CurrentRoute) afterwards.
+// A length above MaxRouteSlots, a slot that does not fit a byte or a route
+// past MaxRoutes refuses the command with the returned text, and nothing at
+// all changes. The caller shows RoutePanelOf(CurrentRoute) afterwards.
 [[nodiscard]] std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
                                                      Scheme& scheme, EditState& edit);
 

@@ -1,5 +1,6 @@
 #include "editing/SegmentCommands.h"
 
+#include "editing/RefusalTexts.h"
 #include "editing/Stepping.h"
 #include "model/NumberText.h"
 
@@ -11,7 +12,8 @@ constexpr double GeneratorRange = 4294967296.0; // 2^32: mt19937 yields 32-bit v
 
 int16_t nextCoordinate(SegmentCoordinateGenerator& generator)
 {
-    return static_cast<int16_t>(RoundHalfEven(generator.nextUniform() * 200 + 100));
+    return static_cast<int16_t>(
+        RoundHalfEven(generator.nextUniform() * (NewVertexHighest - NewVertexLowest) + NewVertexLowest));
 }
 
 } // namespace
@@ -25,9 +27,7 @@ std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit,
                                   SegmentCoordinateGenerator& generator)
 {
     if (scheme.SegmentCount < 0 || scheme.SegmentCount >= MaxSegments)
-        return QStringLiteral("Shema vec ima %1 segmenata, koliko najvise moze imati; "
-                              "novi segment nije dodan.")
-            .arg(MaxSegments);
+        return TableFull(QStringLiteral("Novi segment nije dodan"), MaxSegments, QStringLiteral("segmenata"));
 
     const int n = ++scheme.SegmentCount;
     scheme.PointCount[n] = 2;

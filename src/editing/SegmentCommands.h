@@ -23,8 +23,14 @@ private:
     std::mt19937 engine_{Seed};
 };
 
-// Appends a segment of two vertices at u * 200 + 100 (rounded halves to even)
-// for the next four values, in the order X1, Y1, X2, Y2, and makes it current.
+// Where a new segment's vertices land: each coordinate in [NewVertexLowest,
+// NewVertexHighest].
+inline constexpr int NewVertexLowest = 100;
+inline constexpr int NewVertexHighest = 300;
+
+// Appends a segment of two vertices at u * (NewVertexHighest - NewVertexLowest)
+// + NewVertexLowest, rounded halves to even, for the next four values, in the
+// order X1, Y1, X2, Y2, and makes it current.
 // A full table refuses the command with the returned text and changes nothing,
 // the generator included.
 [[nodiscard]] std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit,

@@ -1,5 +1,6 @@
 #include "editing/StationsPanel.h"
 
+#include "editing/RefusalTexts.h"
 #include "model/NumberText.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ public:
     {
         if (const auto value = ToByte(ReadNumber(text)))
             return *value;
-        refuse(caption, "izmedju 0 i 255");
+        refuse(caption, RangeOf<uint8_t>());
         return 0;
     }
 
@@ -27,7 +28,7 @@ public:
     {
         if (const auto value = ToInt16(ReadNumber(text)))
             return *value;
-        refuse(caption, "izmedju -32768 i 32767");
+        refuse(caption, RangeOf<int16_t>());
         return 0;
     }
 
@@ -36,18 +37,17 @@ public:
         const double value = ReadNumber(text);
         if (std::isfinite(value))
             return value;
-        refuse(caption, "konacan broj");
+        refuse(caption, AnyFiniteNumber);
         return 0;
     }
 
     const std::optional<Refusal>& refusal() const { return refusal_; }
 
 private:
-    void refuse(const char* caption, const char* what)
+    void refuse(const char* caption, const QString& allowed)
     {
         if (!refusal_)
-            refusal_ = QStringLiteral("Vrijednost u polju \"%1\" mora biti %2. Nista nije sacuvano.")
-                           .arg(QLatin1String(caption), QLatin1String(what));
+            refusal_ = DoesNotFit(BoxCaptioned(QString::fromLatin1(caption)), allowed);
     }
 
     std::optional<Refusal> refusal_;
@@ -56,27 +56,27 @@ private:
 std::optional<Refusal> applyToStation(const PropertyTexts& texts, Station& station)
 {
     FieldReader read;
-    const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
-    const double position = read.finiteField(texts.Pozicija, "Pozicija:");
-    const int16_t time1 = read.int16Field(texts.Vrijeme1, "Vrijeme1:");
+    const uint8_t segment = read.byteField(texts.segment, "Na segmentu:");
+    const double position = read.finiteField(texts.position, "Pozicija:");
+    const int16_t time1 = read.int16Field(texts.time1, "Vrijeme1:");
     if (read.refusal())
         return read.refusal();
 
     station.Segment = segment;
     station.Position = position;
     station.Time1 = time1;
-    station.Name = StoredName(texts.NazivStanice);
+    station.Name = StoredName(texts.name);
     return std::nullopt;
 }
 
 std::optional<Refusal> applyToLight(const PropertyTexts& texts, TrafficLight& light)
 {
     FieldReader read;
-    const uint8_t segment = read.byteField(texts.NaSegmentu, "Na segmentu:");
-    const double position = read.finiteField(texts.Pozicija, "Pozicija:");
-    const uint8_t initialState = read.byteField(texts.PocetnoStanje, "Pocetno stanje:");
-    const int16_t time1 = read.int16Field(texts.Vrijeme1, "Vrijeme1:");
-    const int16_t time2 = read.int16Field(texts.Vrijeme2, "Vrijeme2:");
+    const uint8_t segment = read.byteField(texts.segment, "Na segmentu:");
+    const double position = read.finiteField(texts.position, "Pozicija:");
+    const uint8_t initialState = read.byteField(texts.initialState, "Pocetno stanje:");
+    const int16_t time1 = read.int16Field(texts.time1, "Vrijeme1:");
+    const int16_t time2 = read.int16Field(texts.time2, "Vrijeme2:");
     if (read.refusal())
         return read.refusal();
 
@@ -100,9 +100,7 @@ std::optional<Refusal> NewStation(EditorModel& model)
 {
     Scheme& scheme = model.scheme;
     if (scheme.StationCount >= MaxStations)
-        return QStringLiteral("Shema vec ima %1 stanica, koliko najvise moze imati; "
-                              "nova stanica nije dodana.")
-            .arg(MaxStations);
+        return TableFull(QStringLiteral("Nova stanica nije dodana"), MaxStations, QStringLiteral("stanica"));
 
     const int n = ++scheme.StationCount;
     scheme.Stations[n].Time1 = StartTime;
@@ -115,9 +113,7 @@ std::optional<Refusal> NewLight(EditorModel& model)
 {
     Scheme& scheme = model.scheme;
     if (scheme.LightCount >= MaxLights)
-        return QStringLiteral("Shema vec ima %1 semafora, koliko najvise moze imati; "
-                              "novi semafor nije dodan.")
-            .arg(MaxLights);
+        return TableFull(QStringLiteral("Novi semafor nije dodan"), MaxLights, QStringLiteral("semafora"));
 
     const int n = ++scheme.LightCount;
     TrafficLight& light = scheme.Lights[n];
@@ -135,23 +131,23 @@ std::optional<PropertyTexts> ShowSelectedObject(const EditorModel& model)
     switch (edit.SelectedKind) {
     case ObjectKind::Station: {
         const Station& station = model.scheme.Stations[edit.CurrentStation];
-        return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentStation),
-                             .NaSegmentu = ShowNumber(station.Segment),
-                             .Pozicija = ShowNumber(station.Position),
-                             .Vrijeme1 = ShowNumber(station.Time1),
-                             .Vrijeme2 = QString(),
-                             .PocetnoStanje = QString(),
-                             .NazivStanice = ShownName(station.Name)};
+        return PropertyTexts{.number = ShowNumber(edit.CurrentStation),
+                             .segment = ShowNumber(station.Segment),
+                             .position = ShowNumber(station.Position),
+                             .time1 = ShowNumber(station.Time1),
+                             .time2 = QString(),
+                             .initialState = QString(),
+                             .name = ShownName(station.Name)};
     }
     case ObjectKind::Light: {
         const TrafficLight& light = model.scheme.Lights[edit.CurrentLight];
-        return PropertyTexts{.RedniBroj = ShowNumber(edit.CurrentLight),
-                             .NaSegmentu = ShowNumber(light.Segment),
-                             .Pozicija = ShowNumber(light.Position),
-                             .Vrijeme1 = ShowNumber(light.Time1),
-                             .Vrijeme2 = ShowNumber(light.Time2),
-                             .PocetnoStanje = ShowNumber(light.InitialState),
-                             .NazivStanice = QString()};
+        return PropertyTexts{.number = ShowNumber(edit.CurrentLight),
+                             .segment = ShowNumber(light.Segment),
+                             .position = ShowNumber(light.Position),
+                             .time1 = ShowNumber(light.Time1),
+                             .time2 = ShowNumber(light.Time2),
+                             .initialState = ShowNumber(light.InitialState),
+                             .name = QString()};
     }
     case ObjectKind::Nothing:
         break;

@@ -7,15 +7,15 @@
 
 namespace tram {
 
-// The property panel as the user sees it: one text per box, named after the box.
+// The property panel as the user sees it: one text per box.
 struct PropertyTexts {
-    QString RedniBroj;     // "Redni broj:"
-    QString NaSegmentu;    // "Na segmentu:"
-    QString Pozicija;      // "Pozicija:"
-    QString Vrijeme1;      // "Vrijeme1:"
-    QString Vrijeme2;      // "Vrijeme2:"
-    QString PocetnoStanje; // "Pocetno stanje:"
-    QString NazivStanice;  // "Naziv stanice:"
+    QString number;       // "Redni broj:", never read back
+    QString segment;      // "Na segmentu:"
+    QString position;     // "Pozicija:"
+    QString time1;        // "Vrijeme1:"
+    QString time2;        // "Vrijeme2:"
+    QString initialState; // "Pocetno stanje:"
+    QString name;         // "Naziv stanice:"
     friend bool operator==(const PropertyTexts&, const PropertyTexts&) = default;
 };
 

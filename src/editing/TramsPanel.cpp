@@ -1,14 +1,10 @@
 #include "editing/TramsPanel.h"
 
+#include "editing/RefusalTexts.h"
 #include "editing/Stepping.h"
 #include "model/NumberText.h"
 
 namespace tram {
-
-namespace {
-constexpr int SerialOffset = 100;
-constexpr uint8_t NewTramRoute = 3;
-} // namespace
 
 TramPanelTexts TramPanelOf(const Scheme& scheme, int tram)
 {
@@ -20,9 +16,9 @@ std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts&
 {
     const std::optional<uint8_t> route = ToByte(ReadNumber(typed.route));
     if (!route)
-        return QStringLiteral("Vrijednost u polju \"Ruta:\" mora biti izmedju 0 i 255.");
+        return DoesNotFit(BoxCaptioned(QStringLiteral("Ruta:")), RangeOf<uint8_t>());
     if (command == TramCommand::New && scheme.TramCount >= MaxTrams)
-        return QStringLiteral("Novi vlakon nije dodan: vec postoji najvise %1 vlakona.").arg(MaxTrams);
+        return TableFull(QStringLiteral("Novi vlakon nije dodan"), MaxTrams, QStringLiteral("vlakona"));
 
     scheme.TramRoute[edit.CurrentTram] = *route;
 
@@ -30,7 +26,7 @@ std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts&
     case TramCommand::New: {
         const uint8_t n = ++scheme.TramCount;
         edit.CurrentTram = n;
-        scheme.TramSerial[n] = static_cast<uint8_t>(n + SerialOffset);
+        scheme.TramSerial[n] = static_cast<uint8_t>(n + TramSerialOffset);
         scheme.TramRoute[n] = NewTramRoute;
         break;
     }

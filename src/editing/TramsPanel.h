@@ -18,11 +18,15 @@ TramPanelTexts TramPanelOf(const Scheme& scheme, int tram);
 
 enum class TramCommand { New, Previous, Next };
 
+// What a new tram gets: its number plus the offset as its serial, and a route.
+inline constexpr int TramSerialOffset = 100;
+inline constexpr uint8_t NewTramRoute = 3;
+
 // Stores the typed route into tram CurrentTram (element 0 before the first
-// tram exists), then appends a tram (serial = its number + 100, route 3) or
-// steps within 1..TramCount. A route outside 0..255 or a 101st tram refuses
-// the command with the returned text, and nothing at all changes. The caller
-// shows TramPanelOf(CurrentTram) afterwards.
+// tram exists), then appends a tram or steps within 1..TramCount. A route
+// that does not fit a byte or a tram past MaxTrams refuses the command with
+// the returned text, and nothing at all changes. The caller shows
+// TramPanelOf(CurrentTram) afterwards.
 [[nodiscard]] std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
                                                     Scheme& scheme, EditState& edit);
 

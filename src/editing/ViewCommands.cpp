@@ -1,17 +1,19 @@
 #include "editing/ViewCommands.h"
 
+#include "editing/RefusalTexts.h"
 #include "model/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tram {
 
 namespace {
 
-QString doesNotFit(const QString& box)
+Refusal doesNotFit(const QString& caption)
 {
-    return QStringLiteral("Vrijednost u polju \"%1\" mora biti izmedju -32768 i 32767.").arg(box);
+    return DoesNotFit(BoxCaptioned(caption), RangeOf<int16_t>());
 }
 
 } // namespace
@@ -50,11 +52,10 @@ std::optional<Refusal> RescaleHorizontally(double coefficient, Scheme& scheme)
             const double x = scheme.Points[s][j].X * coefficient;
             if (!ToInt16(x))
                 return QStringLiteral("Koeficijent u polju \"Koeficijent:\" je prevelik: tacka %1 "
-                                      "segmenta %2 dobila bi X %3, a X mora biti izmedju -32768 i "
-                                      "32767. Nista nije promijenjeno.")
+                                      "segmenta %2 dobila bi X %3, a X mora biti %4. Nista nije promijenjeno.")
                     .arg(j)
                     .arg(s)
-                    .arg(ShowNumber(RoundHalfEven(x)));
+                    .arg(ShowNumber(RoundHalfEven(x)), RangeOf<int16_t>());
         }
     }
     for (int s = 1; s <= SegmentsInUse(scheme); ++s) {
@@ -68,7 +69,9 @@ std::optional<Refusal> RescaleHorizontally(double coefficient, Scheme& scheme)
 
 RulerTexts PanTo(int scrollValue, ScrollState& scroll)
 {
-    scroll.ScrollOffset = static_cast<int16_t>(std::clamp(scrollValue, -32768, 32767));
+    using Offset = decltype(ScrollState::ScrollOffset);
+    scroll.ScrollOffset = static_cast<Offset>(
+        std::clamp<int>(scrollValue, std::numeric_limits<Offset>::min(), std::numeric_limits<Offset>::max()));
     const double offset = scroll.ScrollOffset;
     return {ShowNumber(offset), ShowNumber(offset + 500), ShowNumber(offset + 1000)};
 }

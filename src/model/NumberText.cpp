@@ -46,6 +46,15 @@ bool roundsToLargestDouble(const char* first, const char* last)
     return ec == std::errc() && std::fabs(wide) < 1.797693134862325e308L;
 }
 
+template <typename Field>
+std::optional<Field> roundedInto(double value)
+{
+    const double r = RoundHalfEven(value);
+    if (!(r >= std::numeric_limits<Field>::min() && r <= std::numeric_limits<Field>::max()))
+        return std::nullopt;
+    return static_cast<Field>(r);
+}
+
 } // namespace
 
 double ReadNumber(const QString& text)
@@ -150,30 +159,21 @@ double RoundHalfEven(double value)
 
 std::optional<uint8_t> ToByte(double value)
 {
-    const double r = RoundHalfEven(value);
-    if (!(r >= 0 && r <= 255))
-        return std::nullopt;
-    return static_cast<uint8_t>(r);
+    return roundedInto<uint8_t>(value);
 }
 
 std::optional<int16_t> ToInt16(double value)
 {
-    const double r = RoundHalfEven(value);
-    if (!(r >= -32768 && r <= 32767))
-        return std::nullopt;
-    return static_cast<int16_t>(r);
+    return roundedInto<int16_t>(value);
 }
 
 int16_t ToInt16Saturated(double value)
 {
     if (std::isnan(value))
         return 0;
-    const double r = RoundHalfEven(value);
-    if (r <= -32768)
-        return -32768;
-    if (r >= 32767)
-        return 32767;
-    return static_cast<int16_t>(r);
+    constexpr double lowest = std::numeric_limits<int16_t>::min();
+    constexpr double highest = std::numeric_limits<int16_t>::max();
+    return static_cast<int16_t>(std::clamp(RoundHalfEven(value), lowest, highest));
 }
 
 QString ShowNumber(double value)

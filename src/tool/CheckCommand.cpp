@@ -4,6 +4,7 @@
 #include "ToolOutput.h"
 
 #include "files/SchemeCheck.h"
+#include "view/Canvas.h"
 
 #include <algorithm>
 
@@ -11,14 +12,17 @@ namespace tram {
 
 namespace {
 
-const char CheckHelp[] = R"(Upotreba: tram-map-tool check DATOTEKA...
+// The canvas's size as the finding states it.
+QString checkHelp()
+{
+    return QStringLiteral(R"(Upotreba: tram-map-tool check DATOTEKA...
 
 Cita svaku datoteku seme citacem editora i ispisuje na standardni izlaz
 svaku referencu koja ne imenuje nista ili izgleda pogresno, jedan red po
 nalazu, redom kao u datoteci:
 
   DATOTEKA: segment N: ima manje od dvije tacke (K)
-  DATOTEKA: segment N, tacka J: (X, Y) je izvan platna 1000 x 392
+  DATOTEKA: segment N, tacka J: (X, Y) je izvan platna %1 x %2
   DATOTEKA: semafor N: segment S ne postoji
   DATOTEKA: stanica N: polozaj P je izvan 0..D segmenta S
   DATOTEKA: stanica N: naziv ima bajt koji kodna stranica ne poznaje
@@ -29,7 +33,10 @@ nalazu, redom kao u datoteci:
 
 Izlazni status: 0 bez nalaza, 1 kad ima nalaza, 2 kad se neka datoteka ne
 moze procitati (poruka ide na standardnu gresku, ostale se ipak provjere).
-)";
+)")
+        .arg(Canvas::Width)
+        .arg(Canvas::Height);
+}
 
 // Prints the findings of one file; returns its exit status.
 int checkFile(const QString& path)
@@ -50,7 +57,7 @@ int checkFile(const QString& path)
 int RunCheck(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    if (const auto exit = ParseCommand(parser, {QStringLiteral("check"), CheckHelp, 1, -1}, arguments))
+    if (const auto exit = ParseCommand(parser, {QStringLiteral("check"), checkHelp(), 1, -1}, arguments))
         return *exit;
     int status = ExitSuccess;
     for (const QString& path : parser.positionalArguments())

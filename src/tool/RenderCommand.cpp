@@ -11,15 +11,21 @@
 #include "view/Renderer.h"
 
 #include <QFileInfo>
+#include <limits>
 
 namespace tram {
 
 namespace {
 
-const char RenderHelp[] = R"(Upotreba: tram-map-tool render DATOTEKA SLIKA [opcije]
+// The canvas's size and the fields' limits as the editor has them.
+QString renderHelp()
+{
+    using Width = decltype(DisplaySettings::DrawWidth);
+    using CircleSize = decltype(DisplaySettings::CircleSize);
+    return QStringLiteral(R"(Upotreba: tram-map-tool render DATOTEKA SLIKA [opcije]
 
 Crta semu rendererom editora i sprema sliku. Format slijedi nastavak imena
-SLIKA: .png ili .bmp daju platno od 1000 x 392 piksela (s --scale vece),
+SLIKA: .png ili .bmp daju platno od %1 x %2 piksela (s --scale vece),
 .svg ili .pdf vektorsku sliku istih poteza, boja i redoslijeda crtanja.
 Bez opcija --scale i --labels .png i .bmp su piksel za piksel ono sto
 editor pokaze s istim postavkama; bez opcija to su postavke pri pokretanju
@@ -28,8 +34,8 @@ prikazani, ruta nije prikazana, nijedan segment nije oznacen). Slika se pise
 preko privremene datoteke, pa pri gresci ne ostaje djelimicna.
 
 Opcije (brojevi se citaju kao u poljima editora: 3.5 daje 4):
-  --width N      debljina linije, 1..32767 ("Debljina linije:")
-  --circle N     poluprecnik krugova tacaka, -32768..32767 ("Velicina kruga:")
+  --width N      debljina linije, 1..%3 ("Debljina linije:")
+  --circle N     poluprecnik krugova tacaka, %4..%5 ("Velicina kruga:")
   --no-circles   bez krugova tacaka ("Prikazi krugove")
   --no-stations  bez stanica ("Prikazi stanice")
   --no-lights    bez semafora ("Prikazi semafore")
@@ -38,13 +44,20 @@ Opcije (brojevi se citaju kao u poljima editora: 3.5 daje 4):
   --clean        bez onoga sto sluzi samo uredjivanju: bez krugova tacaka
                  i bez oznacenog segmenta (--mark tada nema ucinka)
   --labels       naziv svake stanice pored njenog simbola
-  --scale N      .png ili .bmp N puta veca, 1..16, crtana u toj velicini
+  --scale N      .png ili .bmp N puta veca, 1..%6, crtana u toj velicini
   --page P       .pdf na papiru A4 ili A3 polozeno, karta uklopljena u
                  stranicu; bez nje je stranica velicine karte
 
 Izlazni status: 0 kad je slika sacuvana, 2 kad argumenti nisu ispravni ili
 se datoteka ne moze procitati ili sacuvati.
-)";
+)")
+        .arg(Canvas::Width)
+        .arg(Canvas::Height)
+        .arg(std::numeric_limits<Width>::max())
+        .arg(std::numeric_limits<CircleSize>::min())
+        .arg(std::numeric_limits<CircleSize>::max())
+        .arg(MaxMapScale);
+}
 
 const QCommandLineOption WidthOption(QStringLiteral("width"), QString(), QStringLiteral("N"));
 const QCommandLineOption CircleOption(QStringLiteral("circle"), QString(), QStringLiteral("N"));
@@ -236,7 +249,7 @@ int RunRender(const QStringList& arguments)
     QCommandLineParser parser;
     parser.addOptions({WidthOption, CircleOption, NoCirclesOption, NoStationsOption, NoLightsOption,
                        RouteOption, MarkOption, CleanOption, LabelsOption, ScaleOption, PageOption});
-    if (const auto exit = ParseCommand(parser, {command, RenderHelp, 2, 2}, arguments))
+    if (const auto exit = ParseCommand(parser, {command, renderHelp(), 2, 2}, arguments))
         return *exit;
     const QString input = parser.positionalArguments().at(0);
     const QString output = parser.positionalArguments().at(1);

@@ -1,7 +1,12 @@
 #include "ui/ControlHelp.h"
 
+#include "editing/SegmentCommands.h"
+#include "editing/TramsPanel.h"
+#include "model/Scheme.h"
+
 #include <QRegularExpression>
 #include <QWidget>
+#include <limits>
 
 namespace tram {
 
@@ -9,11 +14,22 @@ namespace {
 
 struct ControlHelp {
     const char* name;
-    const char* text;
+    QString text;
 };
 
+// "od 0 do 255": what a field holds, as the help says it.
+template <typename Field>
+QString fromTo()
+{
+    return QStringLiteral("od %1 do %2").arg(std::numeric_limits<Field>::min()).arg(std::numeric_limits<Field>::max());
+}
+
+const QString ByteRange = fromTo<uint8_t>();
+const QString TimeRange = fromTo<int16_t>();
+
 // Tooltips show plain text unwrapped, so every text brings its own line breaks.
-constexpr ControlHelp Help[] = {
+// The limits come from the model, so the help says what the commands enforce.
+const ControlHelp Help[] = {
     // Canvas
     {"picCanvas",
      "Lijevi klik i vucenje: pomjera prvu tacku (po broju segmenta, pa tacke)\n"
@@ -26,24 +42,28 @@ constexpr ControlHelp Help[] = {
 
     // Station and light panel
     {"cmdNoviSemafor",
-     "Dodaje semafor i prikazuje ga u panelu: upisite segment, poziciju,\n"
-     "vremena i pocetno stanje pa pritisnite \"Sacuvaj\".\n"
-     "Na mapi se vidi poslije \"Crtaj\". Najvise 100 semafora."},
+     QStringLiteral("Dodaje semafor i prikazuje ga u panelu: upisite segment, poziciju,\n"
+                    "vremena i pocetno stanje pa pritisnite \"Sacuvaj\".\n"
+                    "Na mapi se vidi poslije \"Crtaj\". Najvise %1 semafora.")
+         .arg(MaxLights)},
     {"cmdNovaStanica",
-     "Dodaje stanicu i prikazuje je u panelu: upisite segment, poziciju\n"
-     "i naziv pa pritisnite \"Sacuvaj\".\n"
-     "Na mapi se vidi poslije \"Crtaj\". Najvise 100 stanica."},
+     QStringLiteral("Dodaje stanicu i prikazuje je u panelu: upisite segment, poziciju\n"
+                    "i naziv pa pritisnite \"Sacuvaj\".\n"
+                    "Na mapi se vidi poslije \"Crtaj\". Najvise %1 stanica.")
+         .arg(MaxStations)},
     {"txtNaSegmentu",
-     "Broj segmenta na kojem stoji stanica ili semafor, od 0 do 255.\n"
-     "Ne provjerava se da li segment postoji (to nalazi \"tram-map-tool check\")."},
+     QStringLiteral("Broj segmenta na kojem stoji stanica ili semafor, %1.\n"
+                    "Ne provjerava se da li segment postoji (to nalazi \"tram-map-tool check\").")
+         .arg(ByteRange)},
     {"txtPozicija",
      "Udaljenost u pikselima od prve tacke segmenta, mjerena duz segmenta\n"
      "(nije postotak). Veca od duzine segmenta stavlja objekat u gornji lijevi\n"
      "ugao platna. Decimalni znak je tacka (12.5)."},
-    {"txtVrijeme1", "Cijeli broj od -32768 do 32767."},
-    {"txtPocetnoStanje", "Samo za semafor: od 0 do 255; 0 je crveno, ostalo zeleno."},
-    {"txtVrijeme2", "Samo za semafor: cijeli broj od -32768 do 32767."},
-    {"txtNazivStanice", "Samo za stanicu: najvise 30 znakova, duzi naziv se skracuje."},
+    {"txtVrijeme1", QStringLiteral("Cijeli broj %1.").arg(TimeRange)},
+    {"txtPocetnoStanje", QStringLiteral("Samo za semafor: %1; 0 je crveno, ostalo zeleno.").arg(ByteRange)},
+    {"txtVrijeme2", QStringLiteral("Samo za semafor: cijeli broj %1.").arg(TimeRange)},
+    {"txtNazivStanice",
+     QStringLiteral("Samo za stanicu: najvise %1 znakova, duzi naziv se skracuje.").arg(NameLength)},
     {"cmdSacuvaj",
      "Upisuje polja ovog panela u izabranu stanicu ili semafor\n"
      "(stanica: segment, pozicija, Vrijeme1 i naziv; semafor: sve osim naziva).\n"
@@ -55,11 +75,15 @@ constexpr ControlHelp Help[] = {
 
     // Segment and drawing panel
     {"cmdNoviSegment",
-     "Dodaje segment s dvije tacke na slucajnim mjestima izmedju 100 i 300\n"
-     "piksela i cini ga trenutnim. Najvise 40 segmenata."},
+     QStringLiteral("Dodaje segment s dvije tacke na slucajnim mjestima izmedju %1 i %2\n"
+                    "piksela i cini ga trenutnim. Najvise %3 segmenata.")
+         .arg(NewVertexLowest)
+         .arg(NewVertexHighest)
+         .arg(MaxSegments)},
     {"txtDrawWidth",
-     "Sirina traka na mapi u pikselima, cijeli broj do 32767.\n"
-     "Vrijedi tek poslije \"Crtaj\"; manje od 1 ostavlja dosadasnju sirinu."},
+     QStringLiteral("Sirina traka na mapi u pikselima, cijeli broj do %1.\n"
+                    "Vrijedi tek poslije \"Crtaj\"; manje od 1 ostavlja dosadasnju sirinu.")
+         .arg(std::numeric_limits<decltype(DisplaySettings::DrawWidth)>::max())},
     {"txtCircleSize",
      "Poluprecnik krugova oko tacaka u pikselima, ujedno doseg misa: lijevi klik\n"
      "hvata tacku, a Shift + lijevi klik semafor ili stanicu udaljenu najvise\n"
@@ -73,16 +97,19 @@ constexpr ControlHelp Help[] = {
 
     // Route panel
     {"cmdNovaRuta",
-     "Najprije sacuva panel rute u prikazanu rutu, pa dodaje novu rutu\n"
-     "i prikazuje je. Najvise 20 ruta."},
+     QStringLiteral("Najprije sacuva panel rute u prikazanu rutu, pa dodaje novu rutu\n"
+                    "i prikazuje je. Najvise %1 ruta.")
+         .arg(MaxRoutes)},
     {"txtBrojRute", "Broj prikazane rute. Samo za prikaz: upis ovdje nista ne mijenja."},
     {"txtBrojSegmenataURuti",
-     "Koliko segmenata ima ruta, od 0 do 18: cita se toliko prvih polja ispod.\n"
-     "Cuva se tek sa \"<\", \">\" ili \"Nova ruta\"."},
+     QStringLiteral("Koliko segmenata ima ruta, od 0 do %1: cita se toliko prvih polja ispod.\n"
+                    "Cuva se tek sa \"<\", \">\" ili \"Nova ruta\".")
+         .arg(MaxRouteSlots)},
     {"txtRutaSegment",
-     "Brojevi segmenata rute po redu, od 0 do 255; cita se onoliko prvih polja\n"
-     "koliko kaze \"Broj segmenata:\". Ruta se cuva tek sa \"<\", \">\" ili\n"
-     "\"Nova ruta\"; \"Datoteka\" > \"Sacuvaj\" ne cita ova polja."},
+     QStringLiteral("Brojevi segmenata rute po redu, %1; cita se onoliko prvih polja\n"
+                    "koliko kaze \"Broj segmenata:\". Ruta se cuva tek sa \"<\", \">\" ili\n"
+                    "\"Nova ruta\"; \"Datoteka\" > \"Sacuvaj\" ne cita ova polja.")
+         .arg(ByteRange)},
     {"cmdProslaRuta",
      "Prethodna ruta: najprije sacuva panel rute u prikazanu rutu,\n"
      "pa prikazuje prethodnu. Samo \"<\", \">\" i \"Nova ruta\" cuvaju panel."},
@@ -92,14 +119,19 @@ constexpr ControlHelp Help[] = {
 
     // Tram panel
     {"cmdNoviVlakon",
-     "Najprije sacuva \"Ruta:\" u prikazani vlakon, pa dodaje novi vlakon\n"
-     "sa serijskim brojem (redni broj + 100) i rutom 3. Najvise 100 vlakona."},
+     QStringLiteral("Najprije sacuva \"Ruta:\" u prikazani vlakon, pa dodaje novi vlakon\n"
+                    "sa serijskim brojem (redni broj + %1) i rutom %2. Najvise %3 vlakona.")
+         .arg(TramSerialOffset)
+         .arg(NewTramRoute)
+         .arg(MaxTrams)},
     {"txtSerijskiBroj",
-     "Serijski broj prikazanog vlakona (redni broj + 100).\n"
-     "Samo za prikaz: upis ovdje nista ne mijenja."},
+     QStringLiteral("Serijski broj prikazanog vlakona (redni broj + %1).\n"
+                    "Samo za prikaz: upis ovdje nista ne mijenja.")
+         .arg(TramSerialOffset)},
     {"txtRuta",
-     "Broj rute prikazanog vlakona, od 0 do 255 (ne provjerava se da li ruta\n"
-     "postoji). Cuva se tek sa \"<\", \">\" ili \"Novi vlakon\"."},
+     QStringLiteral("Broj rute prikazanog vlakona, %1 (ne provjerava se da li ruta\n"
+                    "postoji). Cuva se tek sa \"<\", \">\" ili \"Novi vlakon\".")
+         .arg(ByteRange)},
     {"cmdProsli",
      "Prethodni vlakon: najprije sacuva \"Ruta:\" u prikazani vlakon,\n"
      "pa prikazuje prethodni. Samo \"<\", \">\" i \"Novi vlakon\" cuvaju panel."},
@@ -135,12 +167,11 @@ constexpr ControlHelp Help[] = {
 void ExplainControls(QWidget& root)
 {
     for (const ControlHelp& help : Help) {
-        const QString text = QString::fromLatin1(help.text);
         const QRegularExpression name(
             QStringLiteral("^%1(_\\d+)?$").arg(QLatin1String(help.name)));
         for (QWidget* control : root.findChildren<QWidget*>(name)) {
-            control->setToolTip(text);
-            control->setAccessibleDescription(text);
+            control->setToolTip(help.text);
+            control->setAccessibleDescription(help.text);
         }
     }
 }

@@ -29,13 +29,13 @@ void MainWindow::cmdNovaStanica_Click()
 // The panel keeps the typed texts either way, so a refused value can be mended.
 void MainWindow::cmdSacuvaj_Click()
 {
-    const PropertyTexts typed{.RedniBroj = txtRedniBroj->text(),
-                              .NaSegmentu = txtNaSegmentu->text(),
-                              .Pozicija = txtPozicija->text(),
-                              .Vrijeme1 = txtVrijeme1->text(),
-                              .Vrijeme2 = txtVrijeme2->text(),
-                              .PocetnoStanje = txtPocetnoStanje->text(),
-                              .NazivStanice = txtNazivStanice->text()};
+    const PropertyTexts typed{.number = txtRedniBroj->text(),
+                              .segment = txtNaSegmentu->text(),
+                              .position = txtPozicija->text(),
+                              .time1 = txtVrijeme1->text(),
+                              .time2 = txtVrijeme2->text(),
+                              .initialState = txtPocetnoStanje->text(),
+                              .name = txtNazivStanice->text()};
     if (const auto refusal = ApplyProperties(typed, model_))
         prompts_->warning(this, *refusal);
 }
@@ -45,13 +45,13 @@ void MainWindow::ShowSelectedObject()
     const auto texts = tram::ShowSelectedObject(model_);
     if (!texts)
         return;
-    txtRedniBroj->setText(texts->RedniBroj);
-    txtNaSegmentu->setText(texts->NaSegmentu);
-    txtPozicija->setText(texts->Pozicija);
-    txtVrijeme1->setText(texts->Vrijeme1);
-    txtVrijeme2->setText(texts->Vrijeme2);
-    txtPocetnoStanje->setText(texts->PocetnoStanje);
-    txtNazivStanice->setText(texts->NazivStanice);
+    txtRedniBroj->setText(texts->number);
+    txtNaSegmentu->setText(texts->segment);
+    txtPozicija->setText(texts->position);
+    txtVrijeme1->setText(texts->time1);
+    txtVrijeme2->setText(texts->time2);
+    txtPocetnoStanje->setText(texts->initialState);
+    txtNazivStanice->setText(texts->name);
 }
 
 } // namespace tram

@@ -85,7 +85,7 @@ struct Frame {
     double halfRun;      // half the run of pixels a pass adds per unit of width
     bool pixelByPixel;   // steep: the passes change from pixel to pixel along a row
 
-    static Frame Of(MapPoint a, MapPoint b, int segment)
+    static Frame of(MapPoint a, MapPoint b, int segment)
     {
         const double dx = double(b.X) - a.X;
         const double dy = double(b.Y) - a.Y;

@@ -17,7 +17,7 @@ namespace {
 // second sweep costs more than it saves.
 constexpr double DenseCover = 3;
 
-void MakeDiscPattern(BandScene& scene)
+void makeDiscPattern(BandScene& scene)
 {
     DiscPattern& d = scene.disc;
     d.reach = scene.shaded / 2 + 1;
@@ -74,7 +74,7 @@ BandRaster::BandRaster(const std::vector<BandPiece>& pieces, const BandKinds& ki
         addDisc(Disc{piece.a, piece.segment});
         if (piece.a == piece.b)
             continue; // the canvas draws a line of zero length as a dot as wide as the pen
-        s.frames.push_back(Frame::Of(piece.a, piece.b, piece.segment));
+        s.frames.push_back(Frame::of(piece.a, piece.b, piece.segment));
         s.discsBefore.push_back(s.discs.size());
         narrowCover += 2 * s.frames.back().length;
         addDisc(Disc{piece.b, piece.segment});
@@ -94,7 +94,7 @@ BandRaster::BandRaster(const std::vector<BandPiece>& pieces, const BandKinds& ki
     }
     // Every row's entries are set before they are read.
     tables_ = std::make_unique_for_overwrite<BandRowTables>();
-    MakeDiscPattern(s);
+    makeDiscPattern(s);
     s.colours.fill(Black);
     for (int k = 2; k <= WidestShadedPass; ++k) {
         for (int segment = 0; segment <= MaxSegments; ++segment)

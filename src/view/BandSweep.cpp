@@ -59,14 +59,14 @@ struct Sweep {
         return true;
     }
 
-    static void FillMin(uint32_t* __restrict pixels, int first, int last, uint32_t key)
+    static void fillMin(uint32_t* __restrict pixels, int first, int last, uint32_t key)
     {
         for (int x = first; x <= last; ++x)
             pixels[x] = pixels[x] < key ? pixels[x] : key;
     }
 
     // keys[x] is the pass part of the key of pixels[x], x from 0 to last.
-    static void FillKeys(uint32_t* __restrict pixels, const uint32_t* __restrict keys, int last,
+    static void fillKeys(uint32_t* __restrict pixels, const uint32_t* __restrict keys, int last,
                          uint32_t segmentKey)
     {
         for (int x = 0; x <= last; ++x) {
@@ -89,7 +89,7 @@ struct Sweep {
             rows.forEachRun(cy - d.reach, cy + d.reach, [&](int top, int bottom) {
                 for (int y = top; y <= bottom; ++y) {
                     const uint32_t* keys = d.keys.data() + size_t(y - cy + d.reach) * size_t(d.stride);
-                    FillKeys(row(y) + left, keys, d.stride - 1, segmentKey);
+                    fillKeys(row(y) + left, keys, d.stride - 1, segmentKey);
                     markDirty(y, left, left + d.stride - 1);
                 }
             });
@@ -105,7 +105,7 @@ struct Sweep {
                 if (lo > hi || (onlyOpen && !narrowToOpen(y, lo, hi)))
                     continue;
                 const uint32_t* keys = d.keys.data() + patternRow * size_t(d.stride) + size_t(d.reach - cx + lo);
-                FillKeys(row(y) + lo, keys, hi - lo, segmentKey);
+                fillKeys(row(y) + lo, keys, hi - lo, segmentKey);
                 markDirty(y, lo, hi);
             }
         });
@@ -113,7 +113,7 @@ struct Sweep {
 
     // The columns of pass k's band in a row of the strip, within [first, last].
     // halfRuns[k] is k * p.halfRun.
-    static bool BandColumns(const Frame& p, const double* halfRuns, double across0, double centre, int k, int first,
+    static bool bandColumns(const Frame& p, const double* halfRuns, double across0, double centre, int k, int first,
                             int last, int& lo, int& hi)
     {
         lo = first;
@@ -169,12 +169,12 @@ struct Sweep {
                     hi = std::min(hi, last);
                     if (lo > hi || (onlyOpen && !narrowToOpen(y, lo, hi)))
                         continue;
-                    PaintAcross(pixels, lo, hi, centre, 2 * std::abs(p.uy), shaded, segmentKey);
+                    paintAcross(pixels, lo, hi, centre, 2 * std::abs(p.uy), shaded, segmentKey);
                     markDirty(y, lo, hi);
                     continue;
                 }
                 if (onlyOpen) {
-                    if (!BandColumns(p, halfRuns.data(), across0, centre, to, first, last, first, last)
+                    if (!bandColumns(p, halfRuns.data(), across0, centre, to, first, last, first, last)
                         || !narrowToOpen(y, first, last))
                         continue;
                 }
@@ -188,23 +188,23 @@ struct Sweep {
                 if (p.uy != 0) {
                     const double gap = centre < first ? first - centre : centre > last ? centre - last : 0;
                     const int missing = int(std::min<double>(to, (gap - 1) / p.halfRun));
-                    if (missing > from && !BandColumns(p, halfRuns.data(), across0, centre, missing, first, last, lo, hi))
+                    if (missing > from && !bandColumns(p, halfRuns.data(), across0, centre, missing, first, last, lo, hi))
                         start = missing;
                 }
                 if (start == from && from >= 2
-                    && BandColumns(p, halfRuns.data(), across0, centre, from, first, last, lo, hi)) {
+                    && bandColumns(p, halfRuns.data(), across0, centre, from, first, last, lo, hi)) {
                     inner = lo;
                     outer = hi;
                 }
                 for (int k = start + 1; k <= to; ++k) {
-                    if (!BandColumns(p, halfRuns.data(), across0, centre, k, first, last, lo, hi))
+                    if (!bandColumns(p, halfRuns.data(), across0, centre, k, first, last, lo, hi))
                         continue;
                     const uint32_t key = PassKey(k) + segmentKey;
                     if (inner > outer) {
-                        FillMin(pixels, lo, hi, key);
+                        fillMin(pixels, lo, hi, key);
                     } else {
-                        FillMin(pixels, lo, inner - 1, key);
-                        FillMin(pixels, outer + 1, hi, key);
+                        fillMin(pixels, lo, inner - 1, key);
+                        fillMin(pixels, outer + 1, hi, key);
                     }
                     inner = lo;
                     outer = hi;
@@ -218,15 +218,11 @@ struct Sweep {
     }
 
     // Each pixel's pass from its own distance, reach = scale * |centre - x|.
-    static void PaintAcross(uint32_t* __restrict pixels, int first, int last, double centre, double scale,
+    static void paintAcross(uint32_t* __restrict pixels, int first, int last, double centre, double scale,
                             int widest, uint32_t segmentKey)
     {
         for (int x = first; x <= last; ++x) {
-            const double reach = scale * std::fabs(centre - double(x));
-            int k = int(reach);
-            k += reach > double(k) ? 1 : 0;
-            k = k < 2 ? 2 : k;
-            k = k > widest ? widest : k;
+            const int k = std::min(NarrowestPass(scale * std::fabs(centre - double(x))), widest);
             const uint32_t key = uint32_t(k * SegmentKeys) + segmentKey;
             pixels[x] = pixels[x] < key ? pixels[x] : key;
         }

@@ -72,12 +72,12 @@ void CircleStamp::stamp(const CanvasPixels& pixels, int cx, int cy, const RowSha
     });
 }
 
-void CircleStamp::DrawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows) const
+void CircleStamp::drawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows) const
 {
     stamp(pixels, cx, cy, rows, [this](int i) { return colours_[size_t(i)]; });
 }
 
-void CircleStamp::DrawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows) const
+void CircleStamp::drawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows) const
 {
     stamp(pixels, cx, cy, rows, [colour](int) { return colour; });
 }

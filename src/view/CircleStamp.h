@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/Renderer.h"
 #include "view/RowShare.h"
 
 #include <QColor>
@@ -13,11 +14,6 @@ namespace tram {
 // would give, at a fraction of the cost.
 class CircleStamp {
 public:
-    struct Ring {
-        int radius;
-        QRgb colour;
-    };
-
     // Radii above this are drawn directly: their pattern would outgrow the canvas.
     static constexpr int MaxRadius = 100;
 
@@ -25,9 +21,9 @@ public:
     CircleStamp(const std::vector<Ring>& rings, int penWidth);
 
     // The stamp centred on (cx, cy), in the rows of the share only.
-    void DrawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows = {}) const;
+    void drawAt(const CanvasPixels& pixels, int cx, int cy, const RowShare& rows = {}) const;
     // The same shape in one colour.
-    void DrawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows = {}) const;
+    void drawAt(const CanvasPixels& pixels, int cx, int cy, QRgb colour, const RowShare& rows = {}) const;
 
 private:
     // Pixels side by side in one row of the pattern; their colours start at

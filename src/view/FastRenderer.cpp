@@ -19,7 +19,7 @@ namespace {
 // Below this much work a second thread costs more than it saves.
 constexpr double ThreadedWork = 250000;
 
-std::vector<BandPiece> CollectPieces(const Scheme& scheme)
+std::vector<BandPiece> collectPieces(const Scheme& scheme)
 {
     std::vector<BandPiece> pieces;
     for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
@@ -31,35 +31,27 @@ std::vector<BandPiece> CollectPieces(const Scheme& scheme)
 
 // The stamps are the same on every redraw: each is made once, the vertex
 // circle once per radius.
-const CircleStamp& VertexStamp(int radius)
+const CircleStamp& vertexStamp(int radius)
 {
     static std::mutex mutex;
     static std::array<std::unique_ptr<const CircleStamp>, CircleStamp::MaxRadius + 1> stamps;
     const std::lock_guard lock(mutex);
     auto& stamp = stamps[size_t(radius)];
     if (!stamp)
-        stamp = std::make_unique<const CircleStamp>(std::vector<CircleStamp::Ring>{{radius, VertexMiddleColour}}, 1);
+        stamp = std::make_unique<const CircleStamp>(std::vector<Ring>{{radius, VertexMiddleColour}}, 1);
     return *stamp;
 }
 
-CircleStamp SymbolStamp(const std::vector<SymbolRing>& rings)
+const CircleStamp& stationStamp()
 {
-    std::vector<CircleStamp::Ring> stampRings;
-    for (const SymbolRing& ring : rings)
-        stampRings.push_back({ring.radius, ring.colour});
-    return CircleStamp(stampRings, SymbolPenWidth);
-}
-
-const CircleStamp& StationStamp()
-{
-    static const CircleStamp stamp = SymbolStamp(StationRings());
+    static const CircleStamp stamp(StationRings(), SymbolPenWidth);
     return stamp;
 }
 
-const CircleStamp& LightStamp(bool green)
+const CircleStamp& lightStamp(bool green)
 {
-    static const CircleStamp greenStamp = SymbolStamp(LightRings(true));
-    static const CircleStamp redStamp = SymbolStamp(LightRings(false));
+    static const CircleStamp greenStamp(LightRings(true), SymbolPenWidth);
+    static const CircleStamp redStamp(LightRings(false), SymbolPenWidth);
     return green ? greenStamp : redStamp;
 }
 
@@ -69,19 +61,19 @@ struct Symbol {
     MapPoint at;
 };
 
-std::vector<Symbol> PlaceSymbols(const Scheme& scheme, const DisplaySettings& display)
+std::vector<Symbol> placeSymbols(const Scheme& scheme, const DisplaySettings& display)
 {
     std::vector<Symbol> symbols;
     if (display.ShowStations) {
         for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
-            symbols.push_back({&StationStamp(), LocateOnSegment(scheme, s.Segment, s.Position)});
+            symbols.push_back({&stationStamp(), LocateOnSegment(scheme, s.Segment, s.Position)});
         }
     }
     if (display.ShowLights) {
         for (int i = 1; i <= LightsInUse(scheme); ++i) {
             const TrafficLight& l = scheme.Lights[i];
-            symbols.push_back({&LightStamp(l.InitialState != 0), LocateOnSegment(scheme, l.Segment, l.Position)});
+            symbols.push_back({&lightStamp(l.InitialState != 0), LocateOnSegment(scheme, l.Segment, l.Position)});
         }
     }
     return symbols;
@@ -110,19 +102,19 @@ struct Overlay {
         for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
             const int n = PointsInUse(scheme, i);
             for (int j = 1; j <= n; ++j)
-                vertexCircle->DrawAt(pixels, scheme.Points[i][j].X, scheme.Points[i][j].Y, VertexColour(j, n), rows);
+                vertexCircle->drawAt(pixels, scheme.Points[i][j].X, scheme.Points[i][j].Y, VertexColour(j, n), rows);
         }
     }
 
     void drawSymbols(const CanvasPixels& pixels, const RowShare& rows) const
     {
         for (const Symbol& s : symbols)
-            s.stamp->DrawAt(pixels, s.at.X, s.at.Y, rows);
+            s.stamp->drawAt(pixels, s.at.X, s.at.Y, rows);
     }
 };
 
 // The background is white, every bit set: the bytes of its rows are all 0xff.
-void ClearRows(const CanvasPixels& pixels, const RowShare& rows)
+void clearRows(const CanvasPixels& pixels, const RowShare& rows)
 {
     Q_ASSERT(Canvas::Background == bands::White);
     rows.forEachRun(0, Canvas::Height - 1, [&](int top, int bottom) {
@@ -131,7 +123,7 @@ void ClearRows(const CanvasPixels& pixels, const RowShare& rows)
 }
 
 // Circles too large for a stamp, with the canvas's own painter.
-void PaintVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
+void paintVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
 {
     canvas.SetDrawWidth(1);
     for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
@@ -159,18 +151,18 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
     for (int i = 1; i <= SegmentsInUse(scheme); ++i)
         kinds[size_t(i)] = BandKindOf(scheme, edit, display, i);
 
-    BandRaster bands(CollectPieces(scheme), kinds, w);
+    BandRaster bands(collectPieces(scheme), kinds, w);
     const int radius = display.CircleSize;
     const bool circles = display.ShowCircles && radius >= 0 && SegmentsInUse(scheme) > 0;
     const bool paintedCircles = circles && radius > CircleStamp::MaxRadius;
-    Overlay overlay{scheme, kinds, circles && !paintedCircles ? &VertexStamp(radius) : nullptr,
-                    PlaceSymbols(scheme, display)};
+    Overlay overlay{scheme, kinds, circles && !paintedCircles ? &vertexStamp(radius) : nullptr,
+                    placeSymbols(scheme, display)};
 
     // The canvas is cleared row by row by the thread that paints the row, as
     // Cls would clear it: the painter ended, every pixel the background.
     const CanvasPixels pixels(canvas.pixels());
     const auto paint = [&](const RowShare& rows) {
-        ClearRows(pixels, rows);
+        clearRows(pixels, rows);
         bands.paintRows(pixels, rows);
         overlay.drawCentreLines(pixels, rows);
         if (overlay.vertexCircle)
@@ -183,7 +175,7 @@ void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
     else
         PaintOnTwoThreads(paint);
     if (paintedCircles) {
-        PaintVertexCircles(canvas, scheme, radius);
+        paintVertexCircles(canvas, scheme, radius);
         overlay.drawSymbols(CanvasPixels(canvas.pixels()), RowShare{});
     }
     canvas.SetDrawWidth(pen);

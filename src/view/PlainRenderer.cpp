@@ -37,7 +37,7 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
         for (int i = 1; i <= StationsInUse(scheme); ++i) {
             const Station& s = scheme.Stations[i];
             const MapPoint p = LocateOnSegment(scheme, s.Segment, s.Position);
-            for (const SymbolRing& ring : StationRings()) {
+            for (const Ring& ring : StationRings()) {
                 painter.setPen(CanvasPen(ring.colour, SymbolPenWidth));
                 StrokeCircle(painter, p.X, p.Y, ring.radius);
             }
@@ -47,7 +47,7 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
         for (int i = 1; i <= LightsInUse(scheme); ++i) {
             const TrafficLight& l = scheme.Lights[i];
             const MapPoint p = LocateOnSegment(scheme, l.Segment, l.Position);
-            for (const SymbolRing& ring : LightRings(l.InitialState != 0)) {
+            for (const Ring& ring : LightRings(l.InitialState != 0)) {
                 painter.setPen(CanvasPen(ring.colour, SymbolPenWidth));
                 StrokeCircle(painter, p.X, p.Y, ring.radius);
             }

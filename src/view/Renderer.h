@@ -86,23 +86,24 @@ inline QRgb LightColour(bool green, int r)
     return green ? qRgb(0, 250 - 8 * r, 0) : qRgb(250 - 8 * r, 0, 0);
 }
 
-// The rings of a symbol in drawing order, outermost first.
-struct SymbolRing {
+// A circle of the picture: a vertex circle, or one ring of a symbol.
+struct Ring {
     int radius;
     QRgb colour;
 };
 
-inline std::vector<SymbolRing> StationRings()
+// The rings of a symbol in drawing order, outermost first.
+inline std::vector<Ring> StationRings()
 {
-    std::vector<SymbolRing> rings;
+    std::vector<Ring> rings;
     for (int r = StationRadius; r >= 1; --r)
         rings.push_back({r, StationColour(r)});
     return rings;
 }
 
-inline std::vector<SymbolRing> LightRings(bool green)
+inline std::vector<Ring> LightRings(bool green)
 {
-    std::vector<SymbolRing> rings;
+    std::vector<Ring> rings;
     for (int r = LightRadius; r >= 1; --r)
         rings.push_back({r, LightColour(green, r)});
     return rings;

@@ -16,15 +16,15 @@ struct Clip {
     double xmin, xmax, ymin, ymax;
 };
 
-int To26Dot6(double v) { return int(v * 64.); }
+int to26Dot6(double v) { return int(v * 64.); }
 
-int Div16Dot16(int num, int den)
+int div16Dot16(int num, int den)
 {
     return int((int64_t(num) * 65536) / den);
 }
 
 // Cuts the line to the clip box; false when nothing of it is left.
-bool ClipLine(const Clip& c, double& x1, double& y1, double& x2, double& y2)
+bool clipLine(const Clip& c, double& x1, double& y1, double& x2, double& y2)
 {
     if (x1 < c.xmin) {
         if (x2 <= c.xmin)
@@ -66,14 +66,14 @@ bool ClipLine(const Clip& c, double& x1, double& y1, double& x2, double& y2)
 }
 
 // Floor and ceiling of a / b for b > 0.
-int64_t FloorDiv(int64_t a, int64_t b)
+int64_t floorDiv(int64_t a, int64_t b)
 {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-int64_t CeilDiv(int64_t a, int64_t b)
+int64_t ceilDiv(int64_t a, int64_t b)
 {
-    return -FloorDiv(-a, b);
+    return -floorDiv(-a, b);
 }
 
 // The painter's steps along the major axis: step i sets the pixel at major
@@ -90,7 +90,7 @@ struct Steps {
 // Steps from `m1` to `m2` along the major axis (both 26.6, m1 < m2 after the
 // caps add half a pixel at each end) with the minor coordinate `n1` (26.6)
 // moving by `inc` (16.16) per pixel.
-Steps Walk(int m1, int m2, int n1, int inc)
+Steps walk(int m1, int m2, int n1, int inc)
 {
     m1 -= 32;
     m2 += 32;
@@ -108,18 +108,18 @@ Steps Walk(int m1, int m2, int n1, int inc)
 }
 
 // The steps whose minor coordinate lies in [lo, hi].
-void StepsWithMinorIn(const Steps& s, int lo, int hi, int64_t& first, int64_t& last)
+void stepsWithMinorIn(const Steps& s, int lo, int hi, int64_t& first, int64_t& last)
 {
     const int64_t below = int64_t(lo) * 65536 - s.minor;
     const int64_t above = (int64_t(hi) + 1) * 65536 - 1 - s.minor;
     first = 0;
     last = s.count - 1;
     if (s.inc > 0) {
-        first = std::max<int64_t>(first, CeilDiv(below, s.inc));
-        last = std::min<int64_t>(last, FloorDiv(above, s.inc));
+        first = std::max<int64_t>(first, ceilDiv(below, s.inc));
+        last = std::min<int64_t>(last, floorDiv(above, s.inc));
     } else if (s.inc < 0) {
-        first = std::max<int64_t>(first, CeilDiv(-above, -s.inc));
-        last = std::min<int64_t>(last, FloorDiv(-below, -s.inc));
+        first = std::max<int64_t>(first, ceilDiv(-above, -s.inc));
+        last = std::min<int64_t>(last, floorDiv(-below, -s.inc));
     } else if (below > 0 || above < 0) {
         last = -1;
     }
@@ -127,7 +127,7 @@ void StepsWithMinorIn(const Steps& s, int lo, int hi, int64_t& first, int64_t& l
 
 // `count` steps from `at`: each moves `majorBytes` along the major axis and
 // sets the pixel `minor >> 16` minor units (of `minorBytes`) away.
-void Plot(QRgb* at, qsizetype majorBytes, qsizetype minorBytes, int minor, int inc, int count, QRgb colour)
+void plot(QRgb* at, qsizetype majorBytes, qsizetype minorBytes, int minor, int inc, int count, QRgb colour)
 {
     auto* base = reinterpret_cast<uchar*>(at);
     for (int i = 0; i < count; ++i, minor += inc, base += majorBytes)
@@ -150,12 +150,12 @@ void DrawThinLine(const CanvasPixels& pixels, MapPoint from, MapPoint to, QRgb c
     double ry1 = from.Y;
     double rx2 = to.X;
     double ry2 = to.Y;
-    if (!ClipLine(clip, rx1, ry1, rx2, ry2))
+    if (!clipLine(clip, rx1, ry1, rx2, ry2))
         return;
-    int x1 = To26Dot6(rx1);
-    int y1 = To26Dot6(ry1);
-    int x2 = To26Dot6(rx2);
-    int y2 = To26Dot6(ry2);
+    int x1 = to26Dot6(rx1);
+    int y1 = to26Dot6(ry1);
+    int x2 = to26Dot6(rx2);
+    int y2 = to26Dot6(ry2);
     const int dx = x2 > x1 ? x2 - x1 : x1 - x2;
     const int dy = y2 > y1 ? y2 - y1 : y1 - y2;
     if (dx < dy) {
@@ -163,32 +163,32 @@ void DrawThinLine(const CanvasPixels& pixels, MapPoint from, MapPoint to, QRgb c
             std::swap(x1, x2);
             std::swap(y1, y2);
         }
-        const Steps s = Walk(y1, y2, x1, Div16Dot16(x2 - x1, y2 - y1));
+        const Steps s = walk(y1, y2, x1, div16Dot16(x2 - x1, y2 - y1));
         // Step i sets the pixel of row major + i, in the column of its minor
         // coordinate; those off the canvas's columns are left out.
         int64_t first = 0;
         int64_t last = 0;
-        StepsWithMinorIn(s, 0, Right, first, last);
+        stepsWithMinorIn(s, 0, Right, first, last);
         rows.forEachRun(s.major + int(first), s.major + int(last), [&, s](int top, int end) {
-            Plot(pixels.row(top), pixels.stride, 4, s.minor + (top - s.major) * s.inc, s.inc, end - top + 1, colour);
+            plot(pixels.row(top), pixels.stride, 4, s.minor + (top - s.major) * s.inc, s.inc, end - top + 1, colour);
         });
     } else if (dx > 0) {
         if (x1 > x2) {
             std::swap(x1, x2);
             std::swap(y1, y2);
         }
-        const Steps s = Walk(x1, x2, y1, Div16Dot16(y2 - y1, x2 - x1));
+        const Steps s = walk(x1, x2, y1, div16Dot16(y2 - y1, x2 - x1));
         // Step i sets the pixel of column major + i, in the row of its minor coordinate.
         const int64_t onCanvasFirst = std::max<int64_t>(0, -s.major);
         const int64_t onCanvasLast = std::min<int64_t>(s.count - 1, Right - s.major);
         rows.forEachRun(0, Bottom, [&](int top, int end) {
             int64_t first = 0;
             int64_t last = 0;
-            StepsWithMinorIn(s, top, end, first, last);
+            stepsWithMinorIn(s, top, end, first, last);
             first = std::max(first, onCanvasFirst);
             last = std::min(last, onCanvasLast);
             if (first <= last)
-                Plot(pixels.row(0) + s.major + first, 4, pixels.stride, s.minor + int(first) * s.inc, s.inc,
+                plot(pixels.row(0) + s.major + first, 4, pixels.stride, s.minor + int(first) * s.inc, s.inc,
                      int(last - first + 1), colour);
         });
     }

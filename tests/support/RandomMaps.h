@@ -16,21 +16,6 @@ namespace tram::randommaps {
 
 enum class Family { Short, Long, Blob, Scattered };
 
-inline const char* NameOf(Family family)
-{
-    switch (family) {
-    case Family::Short:
-        return "short";
-    case Family::Long:
-        return "long";
-    case Family::Blob:
-        return "blob";
-    case Family::Scattered:
-        return "scattered";
-    }
-    return "";
-}
-
 inline void AddBlob(Scheme& s, std::mt19937& rng, int points)
 {
     using benchmaps::uniform;
