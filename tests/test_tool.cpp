@@ -629,14 +629,14 @@ void ToolTest::schematise()
     QFETCH(QString, input);
     QFETCH(int, exitCode);
     QFETCH(QString, said);
-    writeBytes(path(QStringLiteral("cut.sch")), WorkedExampleBytes().left(40));
+    QVERIFY(WriteFile(path(QStringLiteral("cut.sch")), WorkedExampleBytes().left(40)));
     const QString out = path(QStringLiteral("drawn.sch"));
-    writeBytes(out, "old scheme");
+    QVERIFY(WriteFile(out, "old scheme"));
     const ToolRun run = runTool({"schematise", path(input), out});
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2((exitCode == 0 ? run.out : run.err).contains(said.toUtf8()), (run.out + run.err).constData());
     if (exitCode != 0) {
-        QCOMPARE(fileBytes(out), QByteArray("old scheme"));
+        QCOMPARE(FileBytes(out), QByteArray("old scheme"));
         return;
     }
     QVERIFY(run.err.isEmpty());
