@@ -1,6 +1,7 @@
 #include "gtfs/CanvasLayout.h"
 
 #include "view/Canvas.h"
+#include "view/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,19 +17,8 @@ constexpr double Margin = 20;
 // track, and every vertex kept is one more for the user to drag.
 constexpr double Tolerance = 2;
 
-struct Point {
-    double x = 0;
-    double y = 0;
-};
-
-// Distance from p to the piece a-b.
-double distanceToPiece(Point p, Point a, Point b)
-{
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
+// A canvas point before rounding to whole pixels.
+using Point = QPointF;
 
 class Projection {
 public:
@@ -86,7 +76,7 @@ std::vector<int> simplify(const std::vector<Point>& points, const std::vector<bo
     auto addGap = [&](int from, int to) {
         Gap gap{0, -1, from, to};
         for (int k = from + 1; k < to; ++k) {
-            const double d = distanceToPiece(points[size_t(k)], points[size_t(from)], points[size_t(to)]);
+            const double d = DistanceToPiece(points[size_t(k)], points[size_t(from)], points[size_t(to)]);
             if (d > gap.distance) {
                 gap.distance = d;
                 gap.farthest = k;
@@ -110,8 +100,8 @@ std::vector<int> simplify(const std::vector<Point>& points, const std::vector<bo
 
 MapPoint toCanvas(Point p)
 {
-    return {int16_t(std::clamp<long>(std::lround(p.x), 0, Canvas::Width - 1)),
-            int16_t(std::clamp<long>(std::lround(p.y), 0, Canvas::Height - 1))};
+    return {int16_t(std::clamp<long>(std::lround(p.x()), 0, Canvas::Width - 1)),
+            int16_t(std::clamp<long>(std::lround(p.y()), 0, Canvas::Height - 1))};
 }
 
 Point fromCanvas(MapPoint p)
@@ -145,7 +135,7 @@ CanvasSegment place(const std::vector<Point>& points, const std::vector<bool>& i
     }
     for (size_t v = 0; v + 1 < source.size(); ++v) {
         for (int k = source[v]; k <= source[v + 1]; ++k)
-            error = std::max(error, distanceToPiece(points[size_t(k)], fromCanvas(segment.points[v]),
+            error = std::max(error, DistanceToPiece(points[size_t(k)], fromCanvas(segment.points[v]),
                                                     fromCanvas(segment.points[v + 1])));
     }
     return segment;

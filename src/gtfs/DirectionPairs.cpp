@@ -48,11 +48,11 @@ bool liesAlong(const std::vector<GeoPoint>& a, const std::vector<GeoPoint>& b)
 void putOn(TrackSegment& track, int place, std::vector<GeoPoint>& placeAt)
 {
     size_t bestGap = 0, bestPiece = 0;
-    NearestOnPiece best{std::numeric_limits<double>::infinity(), 0};
+    NearestOnGeoPiece best{std::numeric_limits<double>::infinity(), 0};
     for (size_t gap = 0; gap < track.courses.size(); ++gap) {
         const std::vector<GeoPoint> line = gapLine(track, gap, placeAt);
         for (size_t piece = 0; piece + 1 < line.size(); ++piece) {
-            const NearestOnPiece nearest = NearestPointOnPiece(placeAt[size_t(place)], line[piece], line[piece + 1]);
+            const NearestOnGeoPiece nearest = NearestPointOnPiece(placeAt[size_t(place)], line[piece], line[piece + 1]);
             if (nearest.metres < best.metres) {
                 best = nearest;
                 bestGap = gap;

@@ -1,6 +1,7 @@
 #include "gtfs/GeoDistance.h"
 
-#include <algorithm>
+#include "view/Geometry.h"
+
 #include <cmath>
 
 namespace tram::gtfs {
@@ -29,14 +30,12 @@ GeoPoint PointOnPiece(GeoPoint a, GeoPoint b, double t)
     return {a.lat + t * (b.lat - a.lat), a.lon + t * (b.lon - a.lon)};
 }
 
-NearestOnPiece NearestPointOnPiece(GeoPoint p, GeoPoint a, GeoPoint b)
+NearestOnGeoPiece NearestPointOnPiece(GeoPoint p, GeoPoint a, GeoPoint b)
 {
     const double scale = std::cos(p.lat * M_PI / 180);
-    const double ax = (a.lon - p.lon) * scale, ay = a.lat - p.lat;
-    const double bx = (b.lon - p.lon) * scale, by = b.lat - p.lat;
-    const double dx = bx - ax, dy = by - ay;
-    const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0) : 0;
+    const QPointF flatA((a.lon - p.lon) * scale, a.lat - p.lat);
+    const QPointF flatB((b.lon - p.lon) * scale, b.lat - p.lat);
+    const double t = NearestOnPiece(QPointF(0, 0), flatA, flatB);
     return {MetresBetween(p, PointOnPiece(a, b, t)), t};
 }
 

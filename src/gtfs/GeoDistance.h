@@ -13,12 +13,12 @@ double DegreesOfLatitude(double metres);
 // The point at the fraction t of the piece from a to b.
 GeoPoint PointOnPiece(GeoPoint a, GeoPoint b, double t);
 
-struct NearestOnPiece {
+struct NearestOnGeoPiece {
     double metres = 0; // from the point to the piece
     double t = 0;      // the fraction of the piece nearest to the point
 };
 
 // The point of the piece a-b nearest to p, in a flat picture around p.
-NearestOnPiece NearestPointOnPiece(GeoPoint p, GeoPoint a, GeoPoint b);
+NearestOnGeoPiece NearestPointOnPiece(GeoPoint p, GeoPoint a, GeoPoint b);
 
 } // namespace tram::gtfs
