@@ -95,14 +95,16 @@ std::optional<Refusal> tracksApart(const Scheme& output)
             const QPoint u = p.b - p.a, v = q.b - q.a;
             if (u.x() * v.y() - u.y() * v.x() != 0)
                 continue;
-            const double length = std::hypot(u.x(), u.y());
-            const double across = std::abs(u.x() * (q.a.y() - p.a.y()) - u.y() * (q.a.x() - p.a.x())) / length;
-            const double from = QPoint::dotProduct(q.a - p.a, u) / length;
-            const double to = QPoint::dotProduct(q.b - p.a, u) / length;
-            const double overlap = std::min(length, std::max(from, to)) - std::max(0.0, std::min(from, to));
-            if (overlap > 0 && across < SideBySide)
+            // In whole numbers, along and across p, scaled by its length: a
+            // touch end to end is no overlap, however a square root rounds.
+            const long long length2 = QPoint::dotProduct(u, u);
+            const long long across = u.x() * (q.a.y() - p.a.y()) - u.y() * (q.a.x() - p.a.x());
+            const long long from = QPoint::dotProduct(q.a - p.a, u), to = QPoint::dotProduct(q.b - p.a, u);
+            const long long overlap = std::min(length2, std::max(from, to)) - std::max(0LL, std::min(from, to));
+            if (overlap > 0 && double(across) * double(across) < SideBySide * SideBySide * double(length2))
                 return QStringLiteral("segmenti %1 i %2: idu jedan uz drugi samo %3 piksela razmaka kod (%4, %5)")
-                    .arg(p.segment).arg(q.segment).arg(across, 0, 'f', 1).arg(q.a.x()).arg(q.a.y());
+                    .arg(p.segment).arg(q.segment).arg(std::abs(double(across)) / std::sqrt(double(length2)), 0, 'f', 1)
+                    .arg(q.a.x()).arg(q.a.y());
         }
     }
     return std::nullopt;
