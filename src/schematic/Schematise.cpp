@@ -37,7 +37,7 @@ constexpr double DistortionCost = 8;
 constexpr double NameWithoutRoomCost = 30;
 constexpr double NameOnTrackCost = 20;
 // A failing edge is drawn first and the rest again, this many times.
-constexpr int Redraws = 4;
+constexpr int Redraws = 8;
 // A drawing spanning less of the grid than this is drawn again, stretched,
 // at most this many times.
 constexpr double WellFilled = 0.95;
