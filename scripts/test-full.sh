@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The full check CI runs: the quick suite, then the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target for a
-# fixed time, and the renderer's tests under ThreadSanitizer. Any failure or
+# fixed time, and the tests of the code that runs on two threads (the renderer
+# and the schematic layout) under ThreadSanitizer. Any failure or
 # sanitizer report fails the run. Each stage builds in a folder of its own.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -48,12 +49,12 @@ cmake --build "$ROOT/build-fuzz" -j"$JOBS" --target fuzz_targets
 ctest --test-dir "$ROOT/build-fuzz" -L fuzz --output-on-failure --no-tests=error -j"$JOBS"
 stage_done 3/4
 
-stage "4/4: the renderer's tests under ThreadSanitizer (clang)"
+stage "4/4: the renderer's and the schematic layout's tests under ThreadSanitizer (clang)"
 # The per-CPU copies of the renderer's loops are resolved before ThreadSanitizer starts.
 configure_sanitized "$ROOT/build-tsan" "-fsanitize=thread" -DTRAM_VECTOR_CLONES=OFF
-cmake --build "$ROOT/build-tsan" -j"$JOBS" --target test_fast_renderer test_renderer
+cmake --build "$ROOT/build-tsan" -j"$JOBS" --target test_fast_renderer test_renderer test_schematic
 TSAN_OPTIONS=halt_on_error=1:suppressions="$ROOT/scripts/tsan.supp" QT_QPA_PLATFORM=offscreen \
-  ctest --test-dir "$ROOT/build-tsan" --output-on-failure --no-tests=error -R '^test_(fast_)?renderer$'
+  ctest --test-dir "$ROOT/build-tsan" --output-on-failure --no-tests=error -R '^test_((fast_)?renderer|schematic)$'
 stage_done 4/4
 
 printf '\nAll four stages passed in %dm%02ds.\n' $((SECONDS / 60)) $((SECONDS % 60))

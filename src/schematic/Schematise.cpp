@@ -182,11 +182,12 @@ int stationStretches(const Scheme& scheme)
 class Layout {
 public:
     Layout(const Scheme& input, const TrackGraph& graph, const std::vector<Anchor>& stations,
-           const SchematicOptions& options)
+           const SchematicOptions& options, const std::vector<MeasuredName>& names)
         : input_(input)
         , graph_(graph)
         , stations_(stations)
         , options_(options)
+        , names_(names)
     {
         for (const GraphNode& node : graph.nodes)
             content_.push_back(node.at);
@@ -264,7 +265,7 @@ public:
         if (options_.labelFont) {
             DisplaySettings display;
             ApplyStartDisplay(display);
-            for (const StationLabel& label : PlaceStationLabels(outcome.scheme, display, *options_.labelFont)) {
+            for (const StationLabel& label : PlaceStationLabels(outcome.scheme, display, names_)) {
                 summary.namesWithoutRoom += !label.clear;
                 outcome.score += NameWithoutRoomCost * !label.clear + NameOnTrackCost * label.onTrack;
             }
@@ -373,19 +374,21 @@ private:
     const TrackGraph& graph_;
     const std::vector<Anchor>& stations_;
     const SchematicOptions& options_;
+    const std::vector<MeasuredName>& names_;
     std::vector<QPointF> content_;
     std::vector<int> stationsOn_; // per edge, between its nodes
 };
 
 // Slides stations whose names found no place to where they fit; kept when
 // fewer names are left without one and every rule still holds.
-void slideForNames(const Scheme& input, const SchematicOptions& options, Scheme& drawn, SchematicSummary& summary)
+void slideForNames(const Scheme& input, const SchematicOptions& options, const std::vector<MeasuredName>& names,
+                   Scheme& drawn, SchematicSummary& summary)
 {
     constexpr int Passes = 3;
     Scheme slid = drawn;
     int moved = 0;
     for (int pass = 0; pass < Passes; ++pass) {
-        const int now = SlideStationsForNames(slid, *options.labelFont);
+        const int now = SlideStationsForNames(slid, names);
         moved += now;
         if (now == 0)
             break;
@@ -395,7 +398,7 @@ void slideForNames(const Scheme& input, const SchematicOptions& options, Scheme&
     DisplaySettings display;
     ApplyStartDisplay(display);
     int without = 0;
-    for (const StationLabel& label : PlaceStationLabels(slid, display, *options.labelFont))
+    for (const StationLabel& label : PlaceStationLabels(slid, display, names))
         without += !label.clear;
     if (without >= summary.namesWithoutRoom)
         return;
@@ -422,7 +425,11 @@ std::optional<Refusal> Schematise(const Scheme& input, const SchematicOptions& o
     if (auto refusal = AnchorObjects(input, graph, stations))
         return refusal;
 
-    const Layout layout(input, graph, stations, options);
+    // Measured here, once: the attempts place the names on both cores, where
+    // the font is not theirs to use.
+    const std::vector<MeasuredName> names = options.labelFont ? MeasureNames(input, *options.labelFont)
+                                                              : std::vector<MeasuredName>{};
+    const Layout layout(input, graph, stations, options, names);
     const std::vector<Attempt> attempts = attemptsFor(options);
     std::vector<Outcome> outcomes(attempts.size());
     std::atomic<size_t> next = 0;
@@ -451,7 +458,7 @@ std::optional<Refusal> Schematise(const Scheme& input, const SchematicOptions& o
     output = best->scheme;
     summary = best->summary;
     if (options.labelFont && summary.namesWithoutRoom > 0)
-        slideForNames(input, options, output, summary);
+        slideForNames(input, options, names, output, summary);
     return std::nullopt;
 }
 

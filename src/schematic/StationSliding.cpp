@@ -3,7 +3,6 @@
 #include "model/EditorModel.h"
 #include "schematic/DrawnScheme.h"
 #include "view/Geometry.h"
-#include "view/StationLabels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,12 +76,12 @@ void moveVertex(Scheme& scheme, int segment, int vertex, MapPoint to)
 
 } // namespace
 
-int SlideStationsForNames(Scheme& drawn, const QFont& font)
+int SlideStationsForNames(Scheme& drawn, const std::vector<MeasuredName>& names)
 {
     DisplaySettings display;
     ApplyStartDisplay(display);
-    const auto labels = PlaceStationLabels(drawn, display, font);
-    auto room = std::make_unique<NameRoom>(drawn, display, font, labels);
+    const auto labels = PlaceStationLabels(drawn, display, names);
+    auto room = std::make_unique<NameRoom>(drawn, display, names, labels);
     int moved = 0;
     for (const StationLabel& label : labels) {
         if (label.clear)
@@ -109,7 +108,7 @@ int SlideStationsForNames(Scheme& drawn, const QFont& font)
                     || !room->fits(station, MapPoint{int16_t(at.x()), int16_t(at.y())}))
                     continue;
                 moveVertex(drawn, segment, j, MapPoint{int16_t(at.x()), int16_t(at.y())});
-                room = std::make_unique<NameRoom>(drawn, display, font, labels);
+                room = std::make_unique<NameRoom>(drawn, display, names, labels);
                 ++moved;
                 slid = true;
                 break;

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "model/Scheme.h"
-
-#include <QFont>
+#include "view/StationLabels.h"
 
 namespace tram::schematic {
 
@@ -15,6 +14,6 @@ inline constexpr double MostSlide = 40;
 // between the same neighbours. Stations on a junction or at a bend stay.
 // Only stations' vertices and positions, and the lights' positions on their
 // segments, change; the tracks keep their shape. Returns how many moved.
-int SlideStationsForNames(Scheme& drawn, const QFont& font);
+int SlideStationsForNames(Scheme& drawn, const std::vector<MeasuredName>& names);
 
 } // namespace tram::schematic

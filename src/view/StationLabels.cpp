@@ -6,10 +6,9 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QImage>
-#include <QPen>
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <cmath>
 #include <numeric>
 #include <tuple>
@@ -41,33 +40,89 @@ double distanceToBox(QPointF p, const QRectF& box)
     return std::hypot(dx, dy);
 }
 
+// The pixels of a row within `reach` of the piece a-b, as a range of
+// columns (empty when first > last): the piece's capsule is convex, so its
+// row is one run, the union of the runs of its two end discs and of the
+// band between them.
+std::pair<double, double> capsuleRow(QPointF a, QPointF b, double reach, double y)
+{
+    constexpr double none = std::numeric_limits<double>::infinity();
+    double first = none, last = -none;
+    const auto take = [&](double from, double to) {
+        if (from <= to) {
+            first = std::min(first, from);
+            last = std::max(last, to);
+        }
+    };
+    for (const QPointF end : {a, b}) {
+        const double dy = y - end.y();
+        if (std::abs(dy) <= reach) {
+            const double half = std::sqrt(reach * reach - dy * dy);
+            take(end.x() - half, end.x() + half);
+        }
+    }
+    const QPointF d = b - a;
+    const double length2 = QPointF::dotProduct(d, d);
+    if (length2 == 0)
+        return {first, last};
+    const double ey = y - a.y();
+    double from = -none, to = none;
+    // Along the piece: 0 <= (P - a).d <= length2.
+    if (d.x() != 0) {
+        const double p = (0 - ey * d.y()) / d.x(), q = (length2 - ey * d.y()) / d.x();
+        from = std::max(from, std::min(p, q));
+        to = std::min(to, std::max(p, q));
+    } else if (ey * d.y() < 0 || ey * d.y() > length2) {
+        return {first, last};
+    }
+    // Across it: |d x (P - a)| <= reach * length.
+    const double across = reach * std::sqrt(length2);
+    if (d.y() != 0) {
+        const double p = (d.x() * ey - across) / d.y(), q = (d.x() * ey + across) / d.y();
+        from = std::max(from, std::min(p, q));
+        to = std::min(to, std::max(p, q));
+    } else if (std::abs(d.x() * ey) > across) {
+        return {first, last};
+    }
+    take(a.x() + from, a.x() + to);
+    return {first, last};
+}
+
 // Which pixels the tracks' bands cover, summed from the top left corner, so
-// the share of any box takes four lookups.
+// the share of any box takes four lookups. Worked out here rather than
+// painted, so it may run on any thread.
 class BandCover {
 public:
     BandCover(const Scheme& scheme, const DisplaySettings& display)
         : sums_(size_t(Canvas::Width + 1) * (Canvas::Height + 1), 0)
     {
-        QImage bands(Canvas::Width, Canvas::Height, QImage::Format_Grayscale8);
-        bands.fill(0);
-        {
-            QPainter painter(&bands);
-            // A pixel wider on each side: a name clear of this is clear of the
-            // band however its edge is measured.
-            painter.setPen(QPen(Qt::white, BandWidth(display) + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
-                for (int j = 2; j <= PointsInUse(scheme, i); ++j) {
-                    const MapPoint a = scheme.Points[i][j - 1];
-                    const MapPoint b = scheme.Points[i][j];
-                    painter.drawLine(a.X, a.Y, b.X, b.Y);
+        // A pixel wider on each side: a name clear of this is clear of the
+        // band however its edge is measured.
+        const double reach = (BandWidth(display) + 2) / 2.0;
+        // Per row, +1 where a run starts and -1 past where it ends.
+        std::vector<int> runs(size_t(Canvas::Width + 1) * Canvas::Height, 0);
+        for (int i = 1; i <= SegmentsInUse(scheme); ++i) {
+            for (int j = 2; j <= PointsInUse(scheme, i); ++j) {
+                const QPointF a(scheme.Points[i][j - 1].X, scheme.Points[i][j - 1].Y);
+                const QPointF b(scheme.Points[i][j].X, scheme.Points[i][j].Y);
+                const int top = std::max(0, int(std::ceil(std::min(a.y(), b.y()) - reach)));
+                const int bottom = std::min(Canvas::Height - 1, int(std::floor(std::max(a.y(), b.y()) + reach)));
+                for (int y = top; y <= bottom; ++y) {
+                    const auto [first, last] = capsuleRow(a, b, reach, y);
+                    const int from = std::max(0, int(std::ceil(std::max(first, -1.0))));
+                    const int to = std::min(Canvas::Width - 1, int(std::floor(std::min(last, double(Canvas::Width)))));
+                    if (from > to)
+                        continue;
+                    ++runs[size_t(y) * (Canvas::Width + 1) + size_t(from)];
+                    --runs[size_t(y) * (Canvas::Width + 1) + size_t(to) + 1];
                 }
             }
         }
         for (int y = 0; y < Canvas::Height; ++y) {
-            const uchar* row = bands.constScanLine(y);
-            int inRow = 0;
+            int open = 0, inRow = 0;
             for (int x = 0; x < Canvas::Width; ++x) {
-                inRow += row[x] != 0;
+                open += runs[size_t(y) * (Canvas::Width + 1) + size_t(x)];
+                inRow += open > 0;
                 sum(x + 1, y + 1) = sum(x + 1, y) + inRow;
             }
         }
@@ -480,32 +535,43 @@ QString LabelText(const StationName& name)
     return text.trimmed();
 }
 
-std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
-                                             const QFont& font)
+std::vector<MeasuredName> MeasureNames(const Scheme& scheme, const QFont& font)
 {
     const QFontMetricsF metrics(font);
-    LabelPlacer placer(scheme, display);
-    std::vector<StationLabel> labels;
-    std::vector<QRectF> texts;
+    std::vector<MeasuredName> names;
     for (int i = 1; i <= StationsInUse(scheme); ++i) {
-        StationLabel label;
-        label.station = i;
-        label.text = LabelText(scheme.Stations[i].Name);
-        if (label.text.isEmpty())
-            continue;
-        const QRectF text = textBox(metrics, label.text);
-        const Station& s = scheme.Stations[i];
+        const QString text = LabelText(scheme.Stations[i].Name);
+        if (!text.isEmpty())
+            names.push_back({i, text, textBox(metrics, text)});
+    }
+    return names;
+}
+
+std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display, const QFont& font)
+{
+    return PlaceStationLabels(scheme, display, MeasureNames(scheme, font));
+}
+
+std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
+                                             const std::vector<MeasuredName>& names)
+{
+    LabelPlacer placer(scheme, display);
+    for (const MeasuredName& name : names) {
+        const Station& s = scheme.Stations[name.station];
         placer.add(symbolBox(LocateOnSegment(scheme, s.Segment, s.Position), StationRadius),
-                   text.size() + QSizeF(2 * Margin, 2 * Margin));
-        labels.push_back(label);
-        texts.push_back(text);
+                   name.ink.size() + QSizeF(2 * Margin, 2 * Margin));
     }
     const auto places = placer.place();
-    for (size_t k = 0; k < labels.size(); ++k) {
-        labels[k].box = places[k].box;
-        labels[k].clear = places[k].clear;
-        labels[k].onTrack = places[k].onTrack;
-        labels[k].baseline = labels[k].box.topLeft() + QPointF(Margin, Margin) - texts[k].topLeft();
+    std::vector<StationLabel> labels;
+    for (size_t k = 0; k < names.size(); ++k) {
+        StationLabel label;
+        label.station = names[k].station;
+        label.text = names[k].text;
+        label.box = places[k].box;
+        label.clear = places[k].clear;
+        label.onTrack = places[k].onTrack;
+        label.baseline = label.box.topLeft() + QPointF(Margin, Margin) - names[k].ink.topLeft();
+        labels.push_back(label);
     }
     return labels;
 }
@@ -525,15 +591,15 @@ struct NameRoom::Room {
     std::vector<QSizeF> sizes;              // per station, its name's box
 };
 
-NameRoom::NameRoom(const Scheme& scheme, const DisplaySettings& display, const QFont& font,
+NameRoom::NameRoom(const Scheme& scheme, const DisplaySettings& display, const std::vector<MeasuredName>& names,
                    const std::vector<StationLabel>& placed)
     : room_(std::make_unique<Room>(scheme, display))
 {
-    const QFontMetricsF metrics(font);
+    for (const MeasuredName& name : names)
+        room_->sizes[size_t(name.station)] = name.ink.size() + QSizeF(2 * Margin, 2 * Margin);
     for (const StationLabel& label : placed) {
         if (label.clear)
             room_->placed[size_t(label.station)] = label.box;
-        room_->sizes[size_t(label.station)] = textBox(metrics, label.text).size() + QSizeF(2 * Margin, 2 * Margin);
     }
 }
 

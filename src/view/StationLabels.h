@@ -40,6 +40,18 @@ inline constexpr double LabelReach = 20;
 // The most of a name's box a track's band may cover.
 inline constexpr double MostOnTrack = 0.25;
 
+// A station's name as its label shows it, and the box of its text from the
+// baseline: the line box, widened to the ink where a letter reaches beyond.
+struct MeasuredName {
+    int station = 0;
+    QString text;
+    QRectF ink;
+};
+
+// The names of the stations that have one, measured in the font; on the
+// thread that loaded it.
+std::vector<MeasuredName> MeasureNames(const Scheme& scheme, const QFont& font);
+
 // Places the names of the stations, each beside its own station: within
 // LabelReach of it, on the canvas, over no other name and no symbol (every
 // station, and the lights when they are shown), with as little of it on a
@@ -50,6 +62,9 @@ inline constexpr double MostOnTrack = 0.25;
 // get no label.
 std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
                                              const QFont& font);
+// The same for names measured before, without the font: on any thread.
+std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
+                                             const std::vector<MeasuredName>& names);
 
 // Room for one station's name among the names placed already, with the
 // station moved to another point of its track: for a layout that slides
@@ -57,7 +72,7 @@ std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const Display
 // stay as they are.
 class NameRoom {
 public:
-    NameRoom(const Scheme& scheme, const DisplaySettings& display, const QFont& font,
+    NameRoom(const Scheme& scheme, const DisplaySettings& display, const std::vector<MeasuredName>& names,
              const std::vector<StationLabel>& placed);
     ~NameRoom();
     NameRoom(const NameRoom&) = delete;
