@@ -385,11 +385,26 @@ void MapOutputTest::crowdedLabelsDoNotOverlap()
     const auto labels = PlaceStationLabels(scheme, display, font);
     QCOMPARE(int(labels.size()), int(scheme.StationCount));
 
+    // The tracks as the canvas draws them: what is not white.
+    Canvas drawn;
+    DrawScheme(drawn, scheme, EditState{}, display);
     const QRectF canvas(0, 0, Canvas::Width, Canvas::Height);
     for (size_t i = 0; i < labels.size(); ++i) {
         const QRectF box = labels[i].box;
         QVERIFY2(labels[i].clear, qPrintable(labels[i].text));
         QVERIFY(canvas.contains(box));
+        const MapPoint own = LocateOnSegment(scheme, scheme.Stations[labels[i].station].Segment,
+                                             scheme.Stations[labels[i].station].Position);
+        const QPointF centre(own.X + 0.5, own.Y + 0.5);
+        const double dx = std::max({box.left() - centre.x(), 0.0, centre.x() - box.right()});
+        const double dy = std::max({box.top() - centre.y(), 0.0, centre.y() - box.bottom()});
+        QVERIFY2(std::hypot(dx, dy) <= LabelReach, qPrintable(labels[i].text));
+        int onTrack = 0;
+        for (int y = int(box.top()) + 1; y < int(box.bottom()); ++y) {
+            for (int x = int(box.left()) + 1; x < int(box.right()); ++x)
+                onTrack += drawn.image().pixel(x, y) != Canvas::Background;
+        }
+        QVERIFY2(onTrack == 0, qPrintable(QStringLiteral("%1: %2 pixels on a track").arg(labels[i].text).arg(onTrack)));
         for (size_t j = i + 1; j < labels.size(); ++j)
             QVERIFY2(!box.intersects(labels[j].box), qPrintable(labels[i].text + u'/' + labels[j].text));
         // No station symbol, 6 rings of a 2 pixel pen, is covered.
