@@ -16,8 +16,8 @@ namespace {
 
 using Records = std::vector<std::vector<std::string>>;
 
-const char* const FileNames[] = {"stops.txt",     "routes.txt", "trips.txt",          "stop_times.txt",
-                                 "calendar.txt",  "shapes.txt", "calendar_dates.txt", "frequencies.txt"};
+const char* const FileNames[] = {"stops.txt",    "routes.txt", "trips.txt",          "stop_times.txt",
+                                 "calendar.txt", "shapes.txt", "calendar_dates.txt", "frequencies.txt"};
 
 void require(bool condition)
 {
@@ -33,7 +33,9 @@ std::optional<Records> readRecords(const QByteArray& bytes)
     Records records;
     try {
         tram::gtfs::ReadCsv(*feed.open(QStringLiteral("f.txt")), QStringLiteral("f.txt"),
-                            [&](const tram::gtfs::CsvRecord& r) { records.emplace_back(r.fields.begin(), r.fields.begin() + r.count); });
+                            [&](const tram::gtfs::CsvRecord& r) {
+                                records.emplace_back(r.fields.begin(), r.fields.begin() + r.count);
+                            });
     } catch (const tram::gtfs::FeedError& error) {
         static const QRegularExpression place(QStringLiteral("^f\\.txt, red [1-9][0-9]*, stupac [1-9][0-9]*: "));
         require(place.match(error.text).hasMatch());

@@ -39,8 +39,8 @@ Settings settingsFrom(QByteArrayView tail)
         return i < tail.size() ? static_cast<uint8_t>(tail[i]) : otherwise;
     };
     if (tail.size() >= 2)
-        s.display.DrawWidth =
-            static_cast<int16_t>(1 + (byte(0, 0) | byte(1, 0) << 8) % std::numeric_limits<int16_t>::max());
+        s.display.DrawWidth = static_cast<int16_t>(
+            1 + (byte(0, 0) | byte(1, 0) << 8) % std::numeric_limits<int16_t>::max());
     if (tail.size() >= 4)
         s.display.CircleSize = static_cast<int16_t>(byte(2, 0) | byte(3, 0) << 8);
     if (tail.size() >= 5) {

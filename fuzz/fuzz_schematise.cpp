@@ -23,7 +23,8 @@ tram::schematic::SchematicOptions optionsFrom(QByteArrayView tail)
     tram::schematic::SchematicOptions options;
     options.northUp = byte(0) & 1;
     if (byte(1) != 0)
-        options.grid = tram::schematic::LeastGrid + byte(1) % (tram::schematic::MostGrid - tram::schematic::LeastGrid + 1);
+        options.grid = tram::schematic::LeastGrid
+            + byte(1) % (tram::schematic::MostGrid - tram::schematic::LeastGrid + 1);
     if (tail.size() > 2)
         options.snap = byte(2) % 21;
     return options;
@@ -51,8 +52,8 @@ bool octilinearOnCanvas(const tram::Scheme& s)
 bool sameTables(const tram::Scheme& a, const tram::Scheme& b)
 {
     return a.SegmentCount == b.SegmentCount && a.StationCount == b.StationCount && a.LightCount == b.LightCount
-           && a.TramCount == b.TramCount && a.RouteCount == b.RouteCount && a.RouteSegments == b.RouteSegments
-           && a.TramRoute == b.TramRoute && a.TramSerial == b.TramSerial;
+        && a.TramCount == b.TramCount && a.RouteCount == b.RouteCount && a.RouteSegments == b.RouteSegments
+        && a.TramRoute == b.TramRoute && a.TramSerial == b.TramSerial;
 }
 
 } // namespace

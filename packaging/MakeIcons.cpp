@@ -53,7 +53,7 @@ Scheme iconScheme()
     Scheme s;
     addSegment(s, {{72, 304}, {150, 212}, {242, 192}, {314, 80}}); // the route
     addSegment(s, {{150, 212}, {118, 104}, {70, 76}});
-    addSegment(s, {{242, 192}, {298, 310}});                        // marked
+    addSegment(s, {{242, 192}, {298, 310}}); // marked
     s.RouteCount = 1;
     s.RouteLength[1] = 1;
     s.RouteSegments[1][1] = 1;
@@ -122,17 +122,18 @@ QByteArray svgDrawing()
     const Scheme scheme = iconScheme();
     const EditState edit = iconEdit();
     const DisplaySettings display = iconDisplay();
-    QString svg = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 %1 %1\">\n"
-        "<rect x=\"%2\" y=\"%2\" width=\"%3\" height=\"%3\" rx=\"%4\" fill=\"%5\" stroke=\"%6\" stroke-width=\"%7\"/>\n"
-        "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n")
-                      .arg(Side)
-                      .arg(Card.x())
-                      .arg(Card.width())
-                      .arg(CardRadius)
-                      .arg(colour(Canvas::Background), CardBorderColour.name())
-                      .arg(CardBorder);
+    QString svg =
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 %1 %1\">\n"
+            "<rect x=\"%2\" y=\"%2\" width=\"%3\" height=\"%3\" rx=\"%4\" fill=\"%5\" stroke=\"%6\" stroke-width=\"%7\"/>\n"
+            "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n")
+            .arg(Side)
+            .arg(Card.x())
+            .arg(Card.width())
+            .arg(CardRadius)
+            .arg(colour(Canvas::Background), CardBorderColour.name())
+            .arg(CardBorder);
     QList<int> passes;
     if (PenWidth > WidestShadedPass)
         passes << PenWidth;
@@ -151,7 +152,10 @@ QByteArray svgDrawing()
     auto circles = [&](MapPoint p, int largest, auto colourOf) {
         for (int r = largest; r >= 1; --r)
             svg += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" stroke=\"%4\" stroke-width=\"2\"/>\n")
-                       .arg(p.X).arg(p.Y).arg(r).arg(colour(colourOf(r)));
+                       .arg(p.X)
+                       .arg(p.Y)
+                       .arg(r)
+                       .arg(colour(colourOf(r)));
     };
     for (int i = 1; i <= scheme.StationCount; ++i) {
         const Station& s = scheme.Stations[i];
@@ -169,8 +173,7 @@ QByteArray svgDrawing()
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
-           && file.flush();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush();
 }
 
 } // namespace

@@ -89,7 +89,9 @@ void CanvasEditingTest::leftPressGrabsTheFirstVertexInReach_data()
     QTest::addColumn<int>("segment"); // 0: nothing grabbed
     QTest::addColumn<int>("point");
 
-    const auto near = [](int dx, int dy) { return QList<Polyline>{{{int16_t(200 + dx), int16_t(150 + dy)}, {600, 300}}}; };
+    const auto near = [](int dx, int dy) {
+        return QList<Polyline>{{{int16_t(200 + dx), int16_t(150 + dy)}, {600, 300}}};
+    };
     const QPointF click(200, 150);
     QTest::newRow("6,8 at reach 10") << near(6, 8) << 10 << click << LeftButton << 0 << 1 << 1;
     QTest::newRow("-8,-6 at reach 10") << near(-8, -6) << 10 << click << LeftButton << 0 << 1 << 1;
@@ -106,13 +108,13 @@ void CanvasEditingTest::leftPressGrabsTheFirstVertexInReach_data()
     QTest::newRow("above a half") << near(1, 1) << 0 << QPointF(200.51, 150.7) << LeftButton << 0 << 1 << 1;
     // First in scan order wins, not the nearest.
     QTest::newRow("lower segment wins a shared end point")
-        << QList<Polyline>{{{100, 100}, {200, 100}}, {{200, 100}, {300, 200}}} << 10 << QPointF(200, 100)
-        << LeftButton << 0 << 1 << 2;
-    QTest::newRow("lower vertex wins within a segment") << QList<Polyline>{{{100, 100}, {108, 100}}} << 10
-                                                        << QPointF(107, 100) << LeftButton << 0 << 1 << 1;
+        << QList<Polyline>{{{100, 100}, {200, 100}}, {{200, 100}, {300, 200}}} << 10 << QPointF(200, 100) << LeftButton
+        << 0 << 1 << 2;
+    QTest::newRow("lower vertex wins within a segment")
+        << QList<Polyline>{{{100, 100}, {108, 100}}} << 10 << QPointF(107, 100) << LeftButton << 0 << 1 << 1;
     QTest::newRow("lower segment wins over a closer vertex")
-        << QList<Polyline>{{{100, 100}, {200, 200}}, {{209, 200}, {300, 300}}} << 10 << QPointF(209, 200)
-        << LeftButton << 0 << 1 << 2;
+        << QList<Polyline>{{{100, 100}, {200, 200}}, {{209, 200}, {300, 300}}} << 10 << QPointF(209, 200) << LeftButton
+        << 0 << 1 << 2;
     // Shift with no object in reach, Ctrl and Alt alone: a plain left press.
     QTest::newRow("Shift on no object") << QList<Polyline>{Track} << 10 << QPointF(296, 103) << LeftButton << ShiftBit
                                         << 1 << 2;
@@ -157,21 +159,21 @@ void CanvasEditingTest::shiftLeftPicksTheFirstObjectInReach_data()
     QTest::addColumn<int>("number");
 
     const QPointF start(100, 100);
-    QTest::newRow("light wins over a nearer station") << QList<double>{0} << QList<double>{7} << 10 << start << ShiftBit
-                                                      << ObjectKind::Light << 1;
+    QTest::newRow("light wins over a nearer station")
+        << QList<double>{0} << QList<double>{7} << 10 << start << ShiftBit << ObjectKind::Light << 1;
     QTest::newRow("lower light wins over a nearer one") << QList<double>{100, 101} << QList<double>{110, 100} << 10
                                                         << QPointF(200, 100) << ShiftBit << ObjectKind::Light << 1;
     QTest::newRow("lights out of reach: the first station in reach")
         << QList<double>{180, 101} << QList<double>{150, 150} << 10 << QPointF(200, 100) << ShiftBit
         << ObjectKind::Station << 2;
-    QTest::newRow("picked over a vertex in reach") << QList<double>{5} << QList<double>{} << 10 << QPointF(101, 100)
-                                                   << ShiftBit << ObjectKind::Station << 1;
+    QTest::newRow("picked over a vertex in reach")
+        << QList<double>{5} << QList<double>{} << 10 << QPointF(101, 100) << ShiftBit << ObjectKind::Station << 1;
     QTest::newRow("Ctrl beside Shift") << QList<double>{0} << QList<double>{} << 10 << start << (CtrlBit | ShiftBit)
                                        << ObjectKind::Station << 1;
     QTest::newRow("no Shift, no pick") << QList<double>{0} << QList<double>{} << 10 << start << CtrlBit
                                        << ObjectKind::Nothing << 0;
-    QTest::newRow("negative reach picks nothing") << QList<double>{0} << QList<double>{0} << -1 << start << ShiftBit
-                                                  << ObjectKind::Nothing << 0;
+    QTest::newRow("negative reach picks nothing")
+        << QList<double>{0} << QList<double>{0} << -1 << start << ShiftBit << ObjectKind::Nothing << 0;
 }
 
 // Hidden objects are picked alike; a pick starts no drag.

@@ -22,8 +22,9 @@ void ControlHelpTest::explained_data()
     auto row = [](const char* name, QStringList facts = {}) {
         QTest::newRow(name) << QString::fromLatin1(name) << facts;
     };
-    row("picCanvas", {"Lijevi klik", "Shift + lijevi klik", "Desni klik", "Shift + desni klik",
-                      "\"Velicina kruga:\"", "0.9 piksela"});
+    row("picCanvas",
+        {"Lijevi klik", "Shift + lijevi klik", "Desni klik", "Shift + desni klik", "\"Velicina kruga:\"",
+         "0.9 piksela"});
 
     row("cmdNoviSemafor", {"\"Sacuvaj\""});
     row("cmdNovaStanica", {"\"Sacuvaj\""});

@@ -13,8 +13,8 @@
 
 #include <QTest>
 #include <atomic>
-#include <stdexcept>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 using namespace tram;
@@ -244,9 +244,8 @@ private slots:
         QTest::newRow("vertex") << Edit([](Map& m) { m.scheme.Points[3][7] = MapPoint{500, 200}; });
         QTest::newRow("station") << Edit([](Map& m) { m.scheme.Stations[5].Position += 60; });
         QTest::newRow("station segment") << Edit([](Map& m) { m.scheme.Stations[5].Segment = 9; });
-        QTest::newRow("light state") << Edit([](Map& m) {
-            m.scheme.Lights[4].InitialState = m.scheme.Lights[4].InitialState ? 0 : 1;
-        });
+        QTest::newRow("light state") << Edit(
+            [](Map& m) { m.scheme.Lights[4].InitialState = m.scheme.Lights[4].InitialState ? 0 : 1; });
         QTest::newRow("light position") << Edit([](Map& m) { m.scheme.Lights[4].Position += 60; });
         QTest::newRow("route slot") << Edit([](Map& m) { m.scheme.RouteSegments[1][2] = 30; });
         QTest::newRow("current segment") << Edit([](Map& m) { m.edit.CurrentSegment = 2; });

@@ -48,16 +48,18 @@ void FullTablesTest::creationPastTheLimitIsRefused_data()
                                            return NewSegment(m.scheme, m.edit, g);
                                        }}
                               << MaxSegments << "Novi segment nije dodan: vec postoji najvise 40 segmenata.";
-    QTest::newRow("points of a segment")
-        << Table{[](EditorModel& m, int n) {
-                     m.scheme.SegmentCount = PointsSegment;
-                     m.scheme.PointCount[PointsSegment] = int16_t(n);
-                 },
-                 [](const EditorModel& m) { return int(m.scheme.PointCount[PointsSegment]); },
-                 [](EditorModel& m, SegmentCoordinateGenerator&) {
-                     return InsertPoint(m.scheme, PointsSegment, 1, MapPoint{5, 5});
-                 }}
-        << MaxPoints << "Nova tacka nije dodana: vec postoji najvise 50 tacaka u segmentu 3.";
+    QTest::newRow("points of a segment") << Table{[](EditorModel& m, int n) {
+                                                      m.scheme.SegmentCount = PointsSegment;
+                                                      m.scheme.PointCount[PointsSegment] = int16_t(n);
+                                                  },
+                                                  [](const EditorModel& m) {
+                                                      return int(m.scheme.PointCount[PointsSegment]);
+                                                  },
+                                                  [](EditorModel& m, SegmentCoordinateGenerator&) {
+                                                      return InsertPoint(m.scheme, PointsSegment, 1, MapPoint{5, 5});
+                                                  }}
+                                         << MaxPoints
+                                         << "Nova tacka nije dodana: vec postoji najvise 50 tacaka u segmentu 3.";
     QTest::newRow("stations") << Table{[](EditorModel& m, int n) { m.scheme.StationCount = uint8_t(n); },
                                        [](const EditorModel& m) { return int(m.scheme.StationCount); },
                                        [](EditorModel& m, SegmentCoordinateGenerator&) { return NewStation(m); }}
@@ -70,15 +72,16 @@ void FullTablesTest::creationPastTheLimitIsRefused_data()
                                      [](const EditorModel& m) { return int(m.scheme.RouteCount); },
                                      [](EditorModel& m, SegmentCoordinateGenerator&) {
                                          return RunRouteCommand(RouteCommand::New,
-                                                                RoutePanelOf(m.scheme, m.edit.CurrentRoute),
-                                                                m.scheme, m.edit);
+                                                                RoutePanelOf(m.scheme, m.edit.CurrentRoute), m.scheme,
+                                                                m.edit);
                                      }}
                             << MaxRoutes << "Nova ruta nije dodana: vec postoji najvise 20 ruta.";
     QTest::newRow("trams") << Table{[](EditorModel& m, int n) { m.scheme.TramCount = uint8_t(n); },
                                     [](const EditorModel& m) { return int(m.scheme.TramCount); },
                                     [](EditorModel& m, SegmentCoordinateGenerator&) {
-                                        return RunTramCommand(TramCommand::New, TramPanelOf(m.scheme, m.edit.CurrentTram),
-                                                              m.scheme, m.edit);
+                                        return RunTramCommand(TramCommand::New,
+                                                              TramPanelOf(m.scheme, m.edit.CurrentTram), m.scheme,
+                                                              m.edit);
                                     }}
                            << MaxTrams << "Novi vlakon nije dodan: vec postoji najvise 100 vlakona.";
 }

@@ -63,8 +63,7 @@ void GeometryTest::distance_data()
     QTest::newRow("3-4-5") << MapPoint{0, 0} << MapPoint{3, 4} << 5.0;
     QTest::newRow("same point") << MapPoint{7, -7} << MapPoint{7, -7} << 0.0;
     QTest::newRow("order does not matter") << MapPoint{3, 4} << MapPoint{0, 0} << 5.0;
-    QTest::newRow("difference beyond 16 bits") << MapPoint{-32768, 0} << MapPoint{32767, 0}
-                                               << 65535.0;
+    QTest::newRow("difference beyond 16 bits") << MapPoint{-32768, 0} << MapPoint{32767, 0} << 65535.0;
     QTest::newRow("opposite corners of the coordinate range")
         << MapPoint{-32768, -32768} << MapPoint{32767, 32767} << 65535.0 * std::sqrt(2.0);
 }
@@ -116,8 +115,7 @@ void GeometryTest::locateOnSegment_data()
     const Scheme short3 = withSegment({{10, 10}, {13, 10}});
     QTest::newRow("half rounds up to even") << short3 << 1.5 << MapPoint{12, 10};
     QTest::newRow("half rounds down to even") << short3 << 0.5 << MapPoint{10, 10};
-    QTest::newRow("single vertex, position 0") << withSegment({{42, 17}}) << 0.0
-                                                << MapPoint{42, 17};
+    QTest::newRow("single vertex, position 0") << withSegment({{42, 17}}) << 0.0 << MapPoint{42, 17};
 
     // A repeated vertex: the first vertex that reaches the position decides.
     const Scheme repeated = withSegment({{100, 100}, {200, 100}, {200, 100}, {300, 100}});
@@ -131,8 +129,7 @@ void GeometryTest::locateOnSegment_data()
     QTest::newRow("negative, towards the origin") << away << -25.0 << MapPoint{15, 20};
     QTest::newRow("negative, exactly the origin") << away << -50.0 << MapPoint{0, 0};
     QTest::newRow("negative, past the origin") << away << -100.0 << MapPoint{-30, -40};
-    QTest::newRow("negative beyond 16 bits saturates") << away << -1e6
-                                                       << MapPoint{-32768, -32768};
+    QTest::newRow("negative beyond 16 bits saturates") << away << -1e6 << MapPoint{-32768, -32768};
     QTest::newRow("negative on a segment starting at the origin")
         << withSegment({{0, 0}, {10, 0}}) << -5.0 << MapPoint{0, 0};
     QTest::newRow("single vertex, past it") << withSegment({{42, 17}}) << 1.0 << MapPoint{0, 0};
@@ -180,38 +177,24 @@ void GeometryTest::isOnLine_data()
     QTest::addColumn<bool>("expected");
 
     QTest::newRow("diagonal, on") << MapPoint{0, 0} << MapPoint{10, 10} << MapPoint{5, 5} << true;
-    QTest::newRow("diagonal, one row off") << MapPoint{0, 0} << MapPoint{10, 10} << MapPoint{5, 6}
-                                           << false;
-    QTest::newRow("diagonal, beyond B") << MapPoint{0, 0} << MapPoint{10, 10} << MapPoint{20, 20}
-                                        << true;
-    QTest::newRow("diagonal, before A") << MapPoint{0, 0} << MapPoint{10, 10}
-                                        << MapPoint{-7, -7} << true;
-    QTest::newRow("shallow, below the line") << MapPoint{0, 0} << MapPoint{10, 3} << MapPoint{5, 1}
-                                             << true;
-    QTest::newRow("shallow, above the line") << MapPoint{0, 0} << MapPoint{10, 3}
-                                             << MapPoint{5, 2} << true;
-    QTest::newRow("shallow, too far") << MapPoint{0, 0} << MapPoint{10, 3} << MapPoint{5, 3}
-                                      << false;
-    QTest::newRow("exactly 0.9 away is off") << MapPoint{0, 0} << MapPoint{10, 9} << MapPoint{1, 0}
-                                             << false;
+    QTest::newRow("diagonal, one row off") << MapPoint{0, 0} << MapPoint{10, 10} << MapPoint{5, 6} << false;
+    QTest::newRow("diagonal, beyond B") << MapPoint{0, 0} << MapPoint{10, 10} << MapPoint{20, 20} << true;
+    QTest::newRow("diagonal, before A") << MapPoint{0, 0} << MapPoint{10, 10} << MapPoint{-7, -7} << true;
+    QTest::newRow("shallow, below the line") << MapPoint{0, 0} << MapPoint{10, 3} << MapPoint{5, 1} << true;
+    QTest::newRow("shallow, above the line") << MapPoint{0, 0} << MapPoint{10, 3} << MapPoint{5, 2} << true;
+    QTest::newRow("shallow, too far") << MapPoint{0, 0} << MapPoint{10, 3} << MapPoint{5, 3} << false;
+    QTest::newRow("exactly 0.9 away is off") << MapPoint{0, 0} << MapPoint{10, 9} << MapPoint{1, 0} << false;
     QTest::newRow("0.1 away is on") << MapPoint{0, 0} << MapPoint{10, 9} << MapPoint{1, 1} << true;
-    QTest::newRow("vertical, A itself") << MapPoint{5, 0} << MapPoint{5, 10} << MapPoint{5, 0}
-                                        << true;
-    QTest::newRow("vertical, between A and B") << MapPoint{5, 0} << MapPoint{5, 10}
-                                               << MapPoint{5, 5} << false;
-    QTest::newRow("zero length, far along the row") << MapPoint{4, 4} << MapPoint{4, 4}
-                                                    << MapPoint{100, 4} << true;
-    QTest::newRow("zero length, another row") << MapPoint{4, 4} << MapPoint{4, 4}
-                                              << MapPoint{100, 5} << false;
+    QTest::newRow("vertical, A itself") << MapPoint{5, 0} << MapPoint{5, 10} << MapPoint{5, 0} << true;
+    QTest::newRow("vertical, between A and B") << MapPoint{5, 0} << MapPoint{5, 10} << MapPoint{5, 5} << false;
+    QTest::newRow("zero length, far along the row") << MapPoint{4, 4} << MapPoint{4, 4} << MapPoint{100, 4} << true;
+    QTest::newRow("zero length, another row") << MapPoint{4, 4} << MapPoint{4, 4} << MapPoint{100, 5} << false;
     // A 16-bit subtraction would wrap these differences round.
-    QTest::newRow("wide horizontal, on") << MapPoint{-32768, 0} << MapPoint{32767, 0}
-                                         << MapPoint{0, 0} << true;
-    QTest::newRow("wide horizontal, off") << MapPoint{-32768, 0} << MapPoint{32767, 0}
-                                          << MapPoint{0, 1} << false;
-    QTest::newRow("wide diagonal, on") << MapPoint{-32768, -32768} << MapPoint{32767, 32767}
-                                       << MapPoint{0, 0} << true;
-    QTest::newRow("wide diagonal, off") << MapPoint{-32768, -32768} << MapPoint{32767, 32767}
-                                        << MapPoint{0, 2} << false;
+    QTest::newRow("wide horizontal, on") << MapPoint{-32768, 0} << MapPoint{32767, 0} << MapPoint{0, 0} << true;
+    QTest::newRow("wide horizontal, off") << MapPoint{-32768, 0} << MapPoint{32767, 0} << MapPoint{0, 1} << false;
+    QTest::newRow("wide diagonal, on") << MapPoint{-32768, -32768} << MapPoint{32767, 32767} << MapPoint{0, 0} << true;
+    QTest::newRow("wide diagonal, off") << MapPoint{-32768, -32768} << MapPoint{32767, 32767} << MapPoint{0, 2}
+                                        << false;
 }
 
 void GeometryTest::isOnLine()

@@ -79,8 +79,14 @@ QList<int> tramsPerRoute(const Scheme& s)
     return trams;
 }
 
-MapPoint first(const Scheme& s, int segment) { return s.Points[segment][1]; }
-MapPoint last(const Scheme& s, int segment) { return s.Points[segment][s.PointCount[segment]]; }
+MapPoint first(const Scheme& s, int segment)
+{
+    return s.Points[segment][1];
+}
+MapPoint last(const Scheme& s, int segment)
+{
+    return s.Points[segment][s.PointCount[segment]];
+}
 
 // Each route goes on from the end of a segment where the next one starts or ends.
 bool routesAreChains(const Scheme& s)
@@ -144,9 +150,13 @@ struct FeedBuilder {
     }
     QHash<QString, QByteArray> files() const
     {
-        return {{"stops.txt", stops}, {"routes.txt", routes}, {"trips.txt", trips}, {"stop_times.txt", times},
-                {"calendar.txt", "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
-                                 "all,1,1,1,1,1,1,1,20240101,20241231\n"}};
+        return {{"stops.txt", stops},
+                {"routes.txt", routes},
+                {"trips.txt", trips},
+                {"stop_times.txt", times},
+                {"calendar.txt",
+                 "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
+                 "all,1,1,1,1,1,1,1,20240101,20241231\n"}};
     }
 };
 
@@ -248,9 +258,18 @@ void GtfsImportTest::stationsSitOnTheirVertices()
     const Scheme& s = result.scheme;
     QCOMPARE(s.StationCount, 12);
     // In travel order along segment 1, then the places the later segments add.
-    const QStringList names = {"Ilidža", "Čengić Vila", "Đorđa Ćosića", "Šip Žica", "Trg ?", "Most",
-                               "Univerzitetski klinički.", "Grbavica", "Otoka, \"Nova\" strana",
-                               "Skenderija (Dom mladih)", "Marijin Dvor", "Drvenija"};
+    const QStringList names = {"Ilidža",
+                               "Čengić Vila",
+                               "Đorđa Ćosića",
+                               "Šip Žica",
+                               "Trg ?",
+                               "Most",
+                               "Univerzitetski klinički.",
+                               "Grbavica",
+                               "Otoka, \"Nova\" strana",
+                               "Skenderija (Dom mladih)",
+                               "Marijin Dvor",
+                               "Drvenija"};
     const int segments[] = {1, 1, 1, 1, 2, 3, 3, 4, 4, 5, 5, 5};
     QSet<QPair<int, int>> vertices;
     for (int i = 1; i <= s.StationCount; ++i) {
@@ -281,8 +300,9 @@ void GtfsImportTest::stationNamesInTheCodePage()
     const QStringList& notes = result.summary.notes;
     QCOMPARE(notes.size(), 2);
     QVERIFY(notes[0].contains(QStringLiteral("stanica 5 \"Trg Ω\"")) && notes[0].contains(QStringLiteral("Ω")));
-    QCOMPARE(notes[1], QStringLiteral("stanica 7 \"Univerzitetski klinički centar Koševo\": naziv duzi od 30 znakova "
-                                      "skracen u \"Univerzitetski klinički.\""));
+    QCOMPARE(notes[1],
+             QStringLiteral("stanica 7 \"Univerzitetski klinički centar Koševo\": naziv duzi od 30 znakova "
+                            "skracen u \"Univerzitetski klinički.\""));
     // What the file holds reads back as the scheme has it.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("mreza.sch"));
@@ -305,9 +325,9 @@ void GtfsImportTest::coursesRunFromStationToStation()
         const char* id;
         double x, y;
         const char* parent;
-    } stopList[] = {{"A", 0, 0, ""},      {"A0", 30, -4, "A"},  {"A1", -30, 4, "A"},   {"B", 300, 0, ""},
-                    {"B0", 330, -4, "B"}, {"B1", 270, 4, "B"},  {"C", 600, 0, ""},     {"C0", 625, -10, "C"},
-                    {"C1", 570, 4, "C"},  {"D", 800, 150, ""},  {"D0", 800, 130, "D"}, {"E", 800, -150, ""},
+    } stopList[] = {{"A", 0, 0, ""},       {"A0", 30, -4, "A"}, {"A1", -30, 4, "A"},   {"B", 300, 0, ""},
+                    {"B0", 330, -4, "B"},  {"B1", 270, 4, "B"}, {"C", 600, 0, ""},     {"C0", 625, -10, "C"},
+                    {"C1", 570, 4, "C"},   {"D", 800, 150, ""}, {"D0", 800, 130, "D"}, {"E", 800, -150, ""},
                     {"E0", 784, -138, "E"}};
     for (const auto& stop : stopList)
         stops += QByteArray(stop.id) + "," + QByteArray(stop.id).left(1) + "," + metresAt(stop.x, stop.y) + ","
@@ -319,8 +339,9 @@ void GtfsImportTest::coursesRunFromStationToStation()
         const double length = std::hypot(corners[c + 1][0] - corners[c][0], corners[c + 1][1] - corners[c][1]);
         for (double d = 0; d < length; d += 10) {
             const double f = d / length;
-            shape += "s," + metresAt(corners[c][0] + f * (corners[c + 1][0] - corners[c][0]),
-                                     corners[c][1] + f * (corners[c + 1][1] - corners[c][1]))
+            shape += "s,"
+                + metresAt(corners[c][0] + f * (corners[c + 1][0] - corners[c][0]),
+                           corners[c][1] + f * (corners[c + 1][1] - corners[c][1]))
                 + "," + QByteArray::number(++sequence) + "\n";
         }
     }
@@ -339,8 +360,9 @@ void GtfsImportTest::coursesRunFromStationToStation()
         {"trips.txt", "route_id,service_id,trip_id,shape_id\nL,all,out,s\nL,all,back,\n"},
         {"stop_times.txt", times},
         {"shapes.txt", shape},
-        {"calendar.txt", "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
-                         "all,1,1,1,1,1,1,1,20240101,20241231\n"}};
+        {"calendar.txt",
+         "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
+         "all,1,1,1,1,1,1,1,20240101,20241231\n"}};
     ImportResult result;
     QCOMPARE(import(files, result), std::nullopt);
     const Scheme& s = result.scheme;
@@ -379,9 +401,9 @@ void GtfsImportTest::stopsOfOneNameAreOneStation_data()
     QTest::newRow("250 m apart") << street({{400, 0}, {650, 0}}, outAndBack) << 1 << 2 << 0.525;
     QTest::newRow("350 m apart") << street({{400, 0}, {750, 0}}, outAndBack) << 2 << 0 << 0.4;
     // 250 m after each other: the first two are one, the third too far from the first.
-    QTest::newRow("three over 500 m")
-        << street({{250, 0}, {500, 0}, {750, 0}}, {{"A", "P1", "B"}, {"B", "P2", "A"}, {"A", "P3", "B"}}) << 2 << 2
-        << 0.375;
+    QTest::newRow("three over 500 m") << street({{250, 0}, {500, 0}, {750, 0}},
+                                                {{"A", "P1", "B"}, {"B", "P2", "A"}, {"A", "P3", "B"}})
+                                      << 2 << 2 << 0.375;
     // Round a square past P on both sides, 150 m apart.
     QTest::newRow("one trip at both") << street({{400, 0}, {400, 150}}, {{"A", "P1", "Q", "P2", "B"}}) << 2 << 0 << 0.4;
 }
@@ -544,11 +566,15 @@ void GtfsImportTest::tramsOnTheDay_data()
     // Weekdays run 11 trips, most of them underway at 07:20; 1 January is
     // taken out, so the busiest day is the 2nd.
     QTest::newRow("busiest day") << QString() << "2024-01-02" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
-    QTest::newRow("weekday") << "2024-03-06" << "2024-03-06" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
-    QTest::newRow("saturday") << "2024-01-06" << "2024-01-06" << 9 * 3600 << QList<int>{2, 1, 0};
-    QTest::newRow("holiday") << "2024-01-01" << "2024-01-01" << -1 << QList<int>{0, 0, 0};
+    QTest::newRow("weekday") << "2024-03-06"
+                             << "2024-03-06" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
+    QTest::newRow("saturday") << "2024-01-06"
+                              << "2024-01-06" << 9 * 3600 << QList<int>{2, 1, 0};
+    QTest::newRow("holiday") << "2024-01-01"
+                             << "2024-01-01" << -1 << QList<int>{0, 0, 0};
     // Without calendar.txt the days are those calendar_dates.txt adds.
-    QTest::newRow("dates only") << "only dates" << "2024-01-08" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
+    QTest::newRow("dates only") << "only dates"
+                                << "2024-01-08" << 7 * 3600 + 20 * 60 << QList<int>{5, 3, 1};
 }
 
 void GtfsImportTest::tramsOnTheDay()
@@ -651,19 +677,20 @@ void GtfsImportTest::brokenFeedsNameThePlace_data()
                               << "stop_times.txt, red 2, stupac 5 (stop_sequence): \"1o\" nije cijeli broj";
     QTest::newRow("unknown stop") << "stop_times.txt" << firstTime << QByteArray("1-0,07:00:00,07:00:00,Z9,10,")
                                   << "stop_times.txt, red 2, stupac 4 (stop_id): \"Z9\" ne imenuje nijedno stajaliste";
-    QTest::newRow("same sequence twice") << "stop_times.txt" << QByteArray("1-0,07:05:00,07:05:00,B0,20,")
-                                         << QByteArray("1-0,07:05:00,07:05:00,B0,10,")
-                                         << "stop_times.txt, red 3 (stop_sequence): voznja \"1-0\" vec ima stop_sequence 10";
+    QTest::newRow("same sequence twice")
+        << "stop_times.txt" << QByteArray("1-0,07:05:00,07:05:00,B0,20,") << QByteArray("1-0,07:05:00,07:05:00,B0,10,")
+        << "stop_times.txt, red 3 (stop_sequence): voznja \"1-0\" vec ima stop_sequence 10";
     QTest::newRow("missing column") << "stops.txt" << QByteArray("stop_lat,") << QByteArray("latitude,")
                                     << "stops.txt, red 1: zaglavlje nema obavezni stupac stop_lat";
     // The line break in a quoted name above does not put the count off.
-    QTest::newRow("latitude after a quoted line break") << "stops.txt" << QByteArray("M0,Drvenija,43.858166")
-                                                        << QByteArray("M0,Drvenija,43.85816S")
-                                                        << "stops.txt, red 30, stupac 3 (stop_lat): \"43.85816S\" nije broj";
+    QTest::newRow("latitude after a quoted line break")
+        << "stops.txt" << QByteArray("M0,Drvenija,43.858166") << QByteArray("M0,Drvenija,43.85816S")
+        << "stops.txt, red 30, stupac 3 (stop_lat): \"43.85816S\" nije broj";
     QTest::newRow("stray quote") << "stops.txt" << QByteArray("M0,Drvenija") << QByteArray("M0,Drve\"nija")
                                  << "stops.txt, red 30, stupac 8: navodnik nije na svom mjestu";
-    QTest::newRow("quote never closed") << "stops.txt" << QByteArray("M0,Drvenija") << QByteArray("M0,\"Drvenija")
-                                        << "stops.txt, red 30, stupac 2: navodnici otvoreni u ovom polju nisu zatvoreni";
+    QTest::newRow("quote never closed")
+        << "stops.txt" << QByteArray("M0,Drvenija") << QByteArray("M0,\"Drvenija")
+        << "stops.txt, red 30, stupac 2: navodnici otvoreni u ovom polju nisu zatvoreni";
     QTest::newRow("route of no route") << "trips.txt" << QByteArray("r1,WD,1-0,") << QByteArray("r7,WD,1-0,")
                                        << "trips.txt, red 2, stupac 1 (route_id): \"r7\" ne imenuje nijednu liniju";
     QTest::newRow("date") << "calendar.txt" << QByteArray("20241231") << QByteArray("20241331")
@@ -705,27 +732,31 @@ void GtfsImportTest::feedsOverALimitAreRefused_data()
         routes.route("L" + QByteArray::number(r));
         routes.trip("L" + QByteArray::number(r), routes.line(0, 0, 2));
     }
-    QTest::newRow("routes") << routes.files() << "rute: potrebno 21, a najvise moze biti 20; trebaju ih linije: L1 (1), L10 (1)";
+    QTest::newRow("routes") << routes.files()
+                            << "rute: potrebno 21, a najvise moze biti 20; trebaju ih linije: L1 (1), L10 (1)";
 
     FeedBuilder star; // one line whose trips fan out to 41 ends
     star.route("S");
     for (int i = 0; i < 41; ++i)
         star.trip("S", {star.stop(0, 0), star.stop(1 + i % 7, i / 7)});
-    QTest::newRow("segments") << star.files() << "segmenti: potrebno 41, a najvise moze biti 40; trebaju ih linije: S (41)";
+    QTest::newRow("segments") << star.files()
+                              << "segmenti: potrebno 41, a najvise moze biti 40; trebaju ih linije: S (41)";
 
     FeedBuilder longLine;
     longLine.route("D");
     longLine.trip("D", longLine.line(0, 0, 51));
-    QTest::newRow("points") << longLine.files()
-                            << "tacke segmenta 1 (jedna po stanici): potrebno 51, a najvise moze biti 50; trebaju ih linije: D (51)";
+    QTest::newRow("points")
+        << longLine.files()
+        << "tacke segmenta 1 (jedna po stanici): potrebno 51, a najvise moze biti 50; trebaju ih linije: D (51)";
 
     FeedBuilder stations; // three lines of 35 stops
     for (int r = 0; r < 3; ++r) {
         stations.route("P" + QByteArray::number(r));
         stations.trip("P" + QByteArray::number(r), stations.line(0, 2 * r, 35));
     }
-    QTest::newRow("stations") << stations.files()
-                              << "stanice: potrebno 105, a najvise moze biti 100; trebaju ih linije: P0 (35), P1 (35), P2 (35)";
+    QTest::newRow("stations")
+        << stations.files()
+        << "stanice: potrebno 105, a najvise moze biti 100; trebaju ih linije: P0 (35), P1 (35), P2 (35)";
 
     FeedBuilder junctions; // line M passes 19 junctions of line N's stubs
     junctions.route("M");
@@ -733,14 +764,16 @@ void GtfsImportTest::feedsOverALimitAreRefused_data()
     junctions.trip("M", junctions.line(0, 0, 20));
     for (int i = 1; i <= 18; ++i)
         junctions.trip("N", {junctions.stop(i, 0), junctions.stop(i, 1)});
-    QTest::newRow("route slots") << junctions.files()
-                                 << "segmenti rute linije M: potrebno 19, a najvise moze biti 18; trebaju ih linije: M (19)";
+    QTest::newRow("route slots")
+        << junctions.files()
+        << "segmenti rute linije M: potrebno 19, a najvise moze biti 18; trebaju ih linije: M (19)";
 
     FeedBuilder trams; // 101 trips underway at once
     trams.route("T");
     for (int i = 0; i < 101; ++i)
         trams.trip("T", trams.line(0, 0, 2));
-    QTest::newRow("trams") << trams.files() << "vlakoni: potrebno 101, a najvise moze biti 100; trebaju ih linije: T (101)";
+    QTest::newRow("trams") << trams.files()
+                           << "vlakoni: potrebno 101, a najvise moze biti 100; trebaju ih linije: T (101)";
 }
 
 void GtfsImportTest::feedsOverALimitAreRefused()

@@ -83,8 +83,8 @@ void MainWindowTest::controls_data()
     QTest::addColumn<bool>("enabled");
 
     auto row = [](const char* name, const char* kind, const char* text, QRect g, bool enabled = true) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind)
-                            << QString::fromLatin1(text) << g << enabled;
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind) << QString::fromLatin1(text) << g
+                            << enabled;
     };
     row("fraOkvir", "QFrame", "", twips(120, 120, 15000, 6000));
     row("hscScroll", "QScrollBar", "", twips(120, 6120, 15015, 255));
@@ -208,23 +208,40 @@ void MainWindowTest::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessible");
-    QTest::newRow("txtRedniBroj") << "txtRedniBroj" << "Redni broj:";
-    QTest::newRow("txtNaSegmentu") << "txtNaSegmentu" << "Na segmentu:";
-    QTest::newRow("txtPozicija") << "txtPozicija" << "Pozicija:";
-    QTest::newRow("txtVrijeme1") << "txtVrijeme1" << "Vrijeme1:";
-    QTest::newRow("txtPocetnoStanje") << "txtPocetnoStanje" << "Pocetno stanje:";
-    QTest::newRow("txtVrijeme2") << "txtVrijeme2" << "Vrijeme2:";
-    QTest::newRow("txtNazivStanice") << "txtNazivStanice" << "Naziv stanice:";
-    QTest::newRow("txtDrawWidth") << "txtDrawWidth" << "Debljina linije:";
-    QTest::newRow("txtCircleSize") << "txtCircleSize" << "Velicina kruga:";
-    QTest::newRow("txtBrojSegmenta") << "txtBrojSegmenta" << "Broj segmenta:";
-    QTest::newRow("txtBrojRute") << "txtBrojRute" << "Broj rute:";
-    QTest::newRow("txtBrojSegmenataURuti") << "txtBrojSegmenataURuti" << "Broj segmenata:";
-    QTest::newRow("txtSerijskiBroj") << "txtSerijskiBroj" << "Serijski broj:";
-    QTest::newRow("txtRuta") << "txtRuta" << "Ruta:";
-    QTest::newRow("txtResize") << "txtResize" << "Koeficijent:";
-    QTest::newRow("txtRutaSegment_1") << "txtRutaSegment_1" << "Segment 1";
-    QTest::newRow("txtRutaSegment_18") << "txtRutaSegment_18" << "Segment 18";
+    QTest::newRow("txtRedniBroj") << "txtRedniBroj"
+                                  << "Redni broj:";
+    QTest::newRow("txtNaSegmentu") << "txtNaSegmentu"
+                                   << "Na segmentu:";
+    QTest::newRow("txtPozicija") << "txtPozicija"
+                                 << "Pozicija:";
+    QTest::newRow("txtVrijeme1") << "txtVrijeme1"
+                                 << "Vrijeme1:";
+    QTest::newRow("txtPocetnoStanje") << "txtPocetnoStanje"
+                                      << "Pocetno stanje:";
+    QTest::newRow("txtVrijeme2") << "txtVrijeme2"
+                                 << "Vrijeme2:";
+    QTest::newRow("txtNazivStanice") << "txtNazivStanice"
+                                     << "Naziv stanice:";
+    QTest::newRow("txtDrawWidth") << "txtDrawWidth"
+                                  << "Debljina linije:";
+    QTest::newRow("txtCircleSize") << "txtCircleSize"
+                                   << "Velicina kruga:";
+    QTest::newRow("txtBrojSegmenta") << "txtBrojSegmenta"
+                                     << "Broj segmenta:";
+    QTest::newRow("txtBrojRute") << "txtBrojRute"
+                                 << "Broj rute:";
+    QTest::newRow("txtBrojSegmenataURuti") << "txtBrojSegmenataURuti"
+                                           << "Broj segmenata:";
+    QTest::newRow("txtSerijskiBroj") << "txtSerijskiBroj"
+                                     << "Serijski broj:";
+    QTest::newRow("txtRuta") << "txtRuta"
+                             << "Ruta:";
+    QTest::newRow("txtResize") << "txtResize"
+                               << "Koeficijent:";
+    QTest::newRow("txtRutaSegment_1") << "txtRutaSegment_1"
+                                      << "Segment 1";
+    QTest::newRow("txtRutaSegment_18") << "txtRutaSegment_18"
+                                       << "Segment 18";
 }
 
 void MainWindowTest::accessibleNames()
@@ -277,20 +294,63 @@ void MainWindowTest::windowShowsEveryControl()
 
 void MainWindowTest::focusOrder()
 {
-    const QStringList expected = {
-        "cmdNoviSegment", "cmdObrisiSegment", "txtDrawWidth", "chkShowCircles", "cmdCrtaj",
-        "txtCircleSize", "txtRedniBroj", "txtNaSegmentu", "txtPozicija", "cmdNoviSemafor",
-        "cmdSacuvaj", "chkShowSpec1", "chkShowSpec2", "txtPocetnoStanje", "txtVrijeme1",
-        "txtVrijeme2", "cmdNovaStanica", "txtNazivStanice", "cmdObrisiVlakon", "cmdNoviVlakon",
-        "txtRuta", "txtSerijskiBroj", "cmdProsli", "cmdSlijedeci", "txtBrojSegmenta",
-        "cmdSlijedecaRuta", "cmdProslaRuta", "txtBrojRute", "txtBrojSegmenataURuti",
-        "cmdNovaRuta", "cmdObrisiRutu", "txtRutaSegment_1", "txtRutaSegment_2",
-        "txtRutaSegment_3", "txtRutaSegment_4", "txtRutaSegment_5", "txtRutaSegment_6",
-        "txtRutaSegment_7", "txtRutaSegment_8", "txtRutaSegment_9", "txtRutaSegment_10",
-        "txtRutaSegment_11", "txtRutaSegment_12", "txtRutaSegment_13", "txtRutaSegment_14",
-        "txtRutaSegment_15", "txtRutaSegment_16", "txtRutaSegment_17", "txtRutaSegment_18",
-        "chkPrikaziRutu", "chkOznaciTrenutniSegment", "cmdProsliSegment", "cmdSlijedeciSegment",
-        "picCanvas", "hscScroll", "cmdResize", "txtResize"};
+    const QStringList expected = {"cmdNoviSegment",
+                                  "cmdObrisiSegment",
+                                  "txtDrawWidth",
+                                  "chkShowCircles",
+                                  "cmdCrtaj",
+                                  "txtCircleSize",
+                                  "txtRedniBroj",
+                                  "txtNaSegmentu",
+                                  "txtPozicija",
+                                  "cmdNoviSemafor",
+                                  "cmdSacuvaj",
+                                  "chkShowSpec1",
+                                  "chkShowSpec2",
+                                  "txtPocetnoStanje",
+                                  "txtVrijeme1",
+                                  "txtVrijeme2",
+                                  "cmdNovaStanica",
+                                  "txtNazivStanice",
+                                  "cmdObrisiVlakon",
+                                  "cmdNoviVlakon",
+                                  "txtRuta",
+                                  "txtSerijskiBroj",
+                                  "cmdProsli",
+                                  "cmdSlijedeci",
+                                  "txtBrojSegmenta",
+                                  "cmdSlijedecaRuta",
+                                  "cmdProslaRuta",
+                                  "txtBrojRute",
+                                  "txtBrojSegmenataURuti",
+                                  "cmdNovaRuta",
+                                  "cmdObrisiRutu",
+                                  "txtRutaSegment_1",
+                                  "txtRutaSegment_2",
+                                  "txtRutaSegment_3",
+                                  "txtRutaSegment_4",
+                                  "txtRutaSegment_5",
+                                  "txtRutaSegment_6",
+                                  "txtRutaSegment_7",
+                                  "txtRutaSegment_8",
+                                  "txtRutaSegment_9",
+                                  "txtRutaSegment_10",
+                                  "txtRutaSegment_11",
+                                  "txtRutaSegment_12",
+                                  "txtRutaSegment_13",
+                                  "txtRutaSegment_14",
+                                  "txtRutaSegment_15",
+                                  "txtRutaSegment_16",
+                                  "txtRutaSegment_17",
+                                  "txtRutaSegment_18",
+                                  "chkPrikaziRutu",
+                                  "chkOznaciTrenutniSegment",
+                                  "cmdProsliSegment",
+                                  "cmdSlijedeciSegment",
+                                  "picCanvas",
+                                  "hscScroll",
+                                  "cmdResize",
+                                  "txtResize"};
     // The chain also holds widgets that never take focus, such as labels.
     QWidget* w = window->findChild<QWidget*>(expected.first());
     for (int i = 1; i < expected.size(); ++i) {
@@ -368,9 +428,7 @@ void MainWindowTest::aboutShowsThreeLines()
 void MainWindowTest::exitEndsTheProgram()
 {
     window->show();
-    QTimer::singleShot(0, window, [this] {
-        window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
-    });
+    QTimer::singleShot(0, window, [this] { window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger(); });
     QTimer guard;
     guard.setSingleShot(true);
     connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });

@@ -105,8 +105,7 @@ ColourRange rangeAround(const QImage& image, int x, int y, int reach)
 // pixels of where `want` differs from `wantWithoutRings`, the same picture
 // without the vertex circles. The first pixel that breaks the rules is told
 // in `failure`.
-bool matchesUpToAntialiasing(const QImage& want, const QImage& wantWithoutRings, const QImage& got,
-                             QString& failure)
+bool matchesUpToAntialiasing(const QImage& want, const QImage& wantWithoutRings, const QImage& got, QString& failure)
 {
     if (got.size() != want.size()) {
         failure = QStringLiteral("size %1 x %2").arg(got.width()).arg(got.height());
@@ -230,9 +229,10 @@ void MapOutputTest::vectorShowsTheCanvas_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<QStringList>("options");
     QTest::newRow("svg, start-up settings") << "map.svg" << QStringList{};
-    QTest::newRow("svg, route, mark, thin pen") << "map.SVG" << QStringList{"--route", "1", "--mark", "2", "--width", "7"};
-    QTest::newRow("svg, wide pen, big circles, no stations") << "map.svg"
-                                                            << QStringList{"--width", "40", "--circle", "25", "--no-stations"};
+    QTest::newRow("svg, route, mark, thin pen")
+        << "map.SVG" << QStringList{"--route", "1", "--mark", "2", "--width", "7"};
+    QTest::newRow("svg, wide pen, big circles, no stations")
+        << "map.svg" << QStringList{"--width", "40", "--circle", "25", "--no-stations"};
     QTest::newRow("svg, clean") << "map.svg" << QStringList{"--clean", "--mark", "3", "--route", "1"};
     QTest::newRow("pdf, start-up settings") << "map.pdf" << QStringList{};
     QTest::newRow("pdf, route and mark") << "map.Pdf" << QStringList{"--route", "1", "--mark", "3", "--width", "12"};
@@ -311,11 +311,13 @@ void MapOutputTest::pdfPage()
                          margin + (area.height() - fit * Canvas::Height) / 2);
     const QRect shown = inkBounds(page);
     auto near = [](double a, double b) { return std::abs(a - b) <= 2; };
-    QVERIFY2(near(shown.left(), origin.x() + fit * drawn.left())
-                 && near(shown.right() + 1, origin.x() + fit * (drawn.right() + 1))
-                 && near(shown.top(), origin.y() + fit * drawn.top())
-                 && near(shown.bottom() + 1, origin.y() + fit * (drawn.bottom() + 1)),
-             qPrintable(QStringLiteral("map at %1,%2 %3x%4").arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())));
+    QVERIFY2(
+        near(shown.left(), origin.x() + fit * drawn.left())
+            && near(shown.right() + 1, origin.x() + fit * (drawn.right() + 1))
+            && near(shown.top(), origin.y() + fit * drawn.top())
+            && near(shown.bottom() + 1, origin.y() + fit * (drawn.bottom() + 1)),
+        qPrintable(
+            QStringLiteral("map at %1,%2 %3x%4").arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())));
 }
 
 void MapOutputTest::largePictureIsDrawnLarge()

@@ -79,7 +79,8 @@ private slots:
         window.model().scheme = WorkedExample();
         trigger("mnuSave", path);
         QCOMPARE(prompts.warnings.size(), 1);
-        QVERIFY2(prompts.warnings.first().contains(QStringLiteral("nije sacuvana: ovaj sistem nema kodnu stranicu Windows-1250")),
+        QVERIFY2(prompts.warnings.first().contains(
+                     QStringLiteral("nije sacuvana: ovaj sistem nema kodnu stranicu Windows-1250")),
                  qPrintable(prompts.warnings.first()));
         QCOMPARE(QFile::exists(path), existing);
         if (existing)
@@ -96,7 +97,8 @@ private slots:
 
         trigger("mnuOpen", path);
         QCOMPARE(prompts.warnings.size(), 1);
-        QVERIFY2(prompts.warnings.first().contains(QStringLiteral("nije otvorena: ovaj sistem nema kodnu stranicu Windows-1250")),
+        QVERIFY2(prompts.warnings.first().contains(
+                     QStringLiteral("nije otvorena: ovaj sistem nema kodnu stranicu Windows-1250")),
                  qPrintable(prompts.warnings.first()));
         QVERIFY(window.model().scheme == before);
     }

@@ -78,8 +78,7 @@ void NumberTextTest::readNumberOverflowGivesInfinity()
     QCOMPARE(ReadNumber("-0." + zeros + "1"), 0.0);
     QCOMPARE(ReadNumber("1" + zeros + "E-5"), std::numeric_limits<double>::infinity());
     QCOMPARE(ReadNumber("-1" + zeros + "E-5"), -std::numeric_limits<double>::infinity());
-    QCOMPARE(ReadNumber("0.0" + zeros + "1E+99999999999999999999"),
-             std::numeric_limits<double>::infinity());
+    QCOMPARE(ReadNumber("0.0" + zeros + "1E+99999999999999999999"), std::numeric_limits<double>::infinity());
     QCOMPARE(ReadNumber("00" + zeros + "1E-99999999999999999999"), 0.0);
     QVERIFY(ToByte(ReadNumber("0." + zeros + "1")).has_value());
 }
@@ -111,8 +110,8 @@ void NumberTextTest::roundHalfEven()
 void NumberTextTest::fieldRanges_data()
 {
     QTest::addColumn<double>("value");
-    QTest::addColumn<int>("byte");    // -1: refused
-    QTest::addColumn<int>("int16");   // 99999: refused
+    QTest::addColumn<int>("byte");  // -1: refused
+    QTest::addColumn<int>("int16"); // 99999: refused
     QTest::newRow("0") << 0.0 << 0 << 0;
     QTest::newRow("255.4") << 255.4 << 255 << 255;
     QTest::newRow("255.5 rounds up to 256") << 255.5 << -1 << 256;

@@ -41,8 +41,7 @@ void putInRoute(Scene& scene, int segment)
 
 QByteArray text(QRgb c)
 {
-    return QByteArray::number(qRed(c)) + ", " + QByteArray::number(qGreen(c)) + ", "
-        + QByteArray::number(qBlue(c));
+    return QByteArray::number(qRed(c)) + ", " + QByteArray::number(qGreen(c)) + ", " + QByteArray::number(qBlue(c));
 }
 
 // The colour of a pass k band, written out here independently of the renderer.
@@ -119,12 +118,10 @@ void RendererTest::bandCrossSection_data()
     QTest::newRow("track W=20") << 20 << false << false << 0 << true << grey << black;
     QTest::newRow("route W=20") << 20 << true << true << 0 << true << purple << black;
     QTest::newRow("marked W=20") << 20 << false << false << 1 << true << cyan << qRgb(0, 0, 50);
-    QTest::newRow("marked wins over route") << 20 << true << true << 1 << true << cyan
-                                            << qRgb(0, 0, 50);
+    QTest::newRow("marked wins over route") << 20 << true << true << 1 << true << cyan << qRgb(0, 0, 50);
     QTest::newRow("route not shown") << 20 << true << false << 0 << true << grey << black;
     QTest::newRow("marking off") << 20 << false << false << 1 << false << grey << black;
-    QTest::newRow("marking off, route shown") << 20 << true << true << 1 << false << purple
-                                              << black;
+    QTest::newRow("marking off, route shown") << 20 << true << true << 1 << false << purple << black;
     QTest::newRow("another segment current") << 20 << false << false << 2 << true << grey << black;
     QTest::newRow("track W=1") << 1 << false << false << 0 << true << grey << grey;
     QTest::newRow("route W=1") << 1 << true << true << 0 << true << purple << purple;
@@ -189,7 +186,8 @@ void RendererTest::colourLandsExactly()
     for (int y = 0; y < Canvas::Height; ++y) {
         for (int x = 0; x < Canvas::Width; ++x) {
             if (!allowed.contains(image.pixel(x, y)))
-                QFAIL(qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(QString::fromLatin1(text(image.pixel(x, y))))));
+                QFAIL(qPrintable(
+                    QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(QString::fromLatin1(text(image.pixel(x, y))))));
         }
     }
 }
@@ -244,25 +242,21 @@ void RendererTest::vertexCircles_data()
     const QRgb green = qRgb(0, 255, 0);
     const QRgb red = qRgb(255, 0, 0);
     QTest::newRow("first vertex green") << three << true << 10 << QPoint(90, 200) << green;
-    QTest::newRow("middle vertex white over the band") << three << true << 10 << QPoint(190, 200)
-                                                       << White;
+    QTest::newRow("middle vertex white over the band") << three << true << 10 << QPoint(190, 200) << White;
     QTest::newRow("middle vertex white, top") << three << true << 10 << QPoint(200, 190) << White;
     QTest::newRow("last vertex red") << three << true << 10 << QPoint(290, 200) << red;
     QTest::newRow("last vertex red, right") << three << true << 10 << QPoint(310, 200) << red;
     QTest::newRow("radius follows the size") << three << true << 25 << QPoint(75, 200) << green;
-    QTest::newRow("inside the circle is the band") << three << true << 10 << QPoint(105, 200)
-                                                   << qRgb(190, 190, 190);
+    QTest::newRow("inside the circle is the band") << three << true << 10 << QPoint(105, 200) << qRgb(190, 190, 190);
     QTest::newRow("circles off") << three << false << 10 << QPoint(90, 200) << White;
-    QTest::newRow("circles off, over the band") << three << false << 10 << QPoint(190, 200)
-                                                << qRgb(190, 190, 190);
-    QTest::newRow("two vertices, first") << QList<QPoint>{{100, 200}, {300, 200}} << true << 10
-                                         << QPoint(90, 200) << green;
-    QTest::newRow("two vertices, last") << QList<QPoint>{{100, 200}, {300, 200}} << true << 10
-                                        << QPoint(290, 200) << red;
-    QTest::newRow("single vertex is red") << QList<QPoint>{{100, 200}} << true << 10
-                                          << QPoint(90, 200) << red;
-    QTest::newRow("single vertex draws no line") << QList<QPoint>{{100, 200}} << true << 10
-                                                 << QPoint(100, 200) << White;
+    QTest::newRow("circles off, over the band") << three << false << 10 << QPoint(190, 200) << qRgb(190, 190, 190);
+    QTest::newRow("two vertices, first") << QList<QPoint>{{100, 200}, {300, 200}} << true << 10 << QPoint(90, 200)
+                                         << green;
+    QTest::newRow("two vertices, last") << QList<QPoint>{{100, 200}, {300, 200}} << true << 10 << QPoint(290, 200)
+                                        << red;
+    QTest::newRow("single vertex is red") << QList<QPoint>{{100, 200}} << true << 10 << QPoint(90, 200) << red;
+    QTest::newRow("single vertex draws no line")
+        << QList<QPoint>{{100, 200}} << true << 10 << QPoint(100, 200) << White;
 }
 
 void RendererTest::vertexCircles()
@@ -305,24 +299,16 @@ void RendererTest::stationsAndLights_data()
     QTest::newRow("station") << 1 << 0 << 0 << true << true << at50 << blueIn << blueOut;
     QTest::newRow("hidden station") << 1 << 0 << 0 << false << true << at50 << band << band;
     QTest::newRow("red light") << 0 << 1 << 0 << true << true << at50 << redIn << redOut;
-    QTest::newRow("green light, state 1") << 0 << 1 << 1 << true << true << at50 << greenIn
-                                          << greenOut;
-    QTest::newRow("green light, state 2") << 0 << 1 << 2 << true << true << at50 << greenIn
-                                          << greenOut;
-    QTest::newRow("green light, state 255") << 0 << 1 << 255 << true << true << at50 << greenIn
-                                            << greenOut;
+    QTest::newRow("green light, state 1") << 0 << 1 << 1 << true << true << at50 << greenIn << greenOut;
+    QTest::newRow("green light, state 2") << 0 << 1 << 2 << true << true << at50 << greenIn << greenOut;
+    QTest::newRow("green light, state 255") << 0 << 1 << 255 << true << true << at50 << greenIn << greenOut;
     QTest::newRow("hidden light") << 0 << 1 << 0 << true << false << at50 << band << band;
-    QTest::newRow("light over a station") << 1 << 1 << 0 << true << true << at50 << redIn
-                                          << blueOut;
-    QTest::newRow("light over a hidden station") << 1 << 1 << 0 << false << true << at50 << redIn
-                                                 << redOut;
-    QTest::newRow("station under a hidden light") << 1 << 1 << 0 << true << false << at50
-                                                  << blueIn << blueOut;
+    QTest::newRow("light over a station") << 1 << 1 << 0 << true << true << at50 << redIn << blueOut;
+    QTest::newRow("light over a hidden station") << 1 << 1 << 0 << false << true << at50 << redIn << redOut;
+    QTest::newRow("station under a hidden light") << 1 << 1 << 0 << true << false << at50 << blueIn << blueOut;
     // Objects on a segment that does not exist sit at the canvas origin.
-    QTest::newRow("station on a missing segment") << 7 << 0 << 0 << true << true << QPoint(0, 0)
-                                                  << blueIn << blueIn;
-    QTest::newRow("light on segment 255") << 0 << 255 << 1 << true << true << QPoint(0, 0)
-                                          << greenIn << greenIn;
+    QTest::newRow("station on a missing segment") << 7 << 0 << 0 << true << true << QPoint(0, 0) << blueIn << blueIn;
+    QTest::newRow("light on segment 255") << 0 << 255 << 1 << true << true << QPoint(0, 0) << greenIn << greenIn;
 }
 
 void RendererTest::stationsAndLights()
@@ -460,7 +446,10 @@ void RendererTest::widePenIsOneBlackPassThenTheShadedOnes()
                     continue;
                 QVERIFY2(std::abs(qRed(got) - qRed(want)) <= 10 && std::abs(qGreen(got) - qGreen(want)) <= 10
                              && std::abs(qBlue(got) - qBlue(want)) <= 10,
-                         qPrintable(QStringLiteral("(%1, %2): %3 for %4").arg(x).arg(y).arg(QString::fromLatin1(text(got)), QString::fromLatin1(text(want)))));
+                         qPrintable(QStringLiteral("(%1, %2): %3 for %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(QString::fromLatin1(text(got)), QString::fromLatin1(text(want)))));
             }
         }
         QVERIFY2(differing * 100 <= drawn, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(drawn)));

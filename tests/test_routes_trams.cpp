@@ -17,13 +17,13 @@ namespace {
 struct RouteStep {
     RouteCommand command;
     std::optional<QStringList> typed = {}; // "Broj segmenata:" and the boxes from 1
-    QString number = {};              // "Broj rute:", typed over what it shows
+    QString number = {};                   // "Broj rute:", typed over what it shows
 };
 
 struct TramStep {
     TramCommand command;
     std::optional<QString> route = {}; // "Ruta:"
-    QString serial = {};          // "Serijski broj:", typed over what it shows
+    QString serial = {};               // "Serijski broj:", typed over what it shows
 };
 
 constexpr RouteCommand NewRoute = RouteCommand::New;
@@ -109,19 +109,23 @@ void RoutesTramsTest::routePresses_data()
 
     QTest::newRow("new in a fresh scheme") << QList<RouteStep>{{NewRoute}} << filled({"1", "0"}) << 1 << QList<int>{0};
     QTest::newRow("next on the last route stores and shows it")
-        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}} << filled({"1", "3", "5", "7", "9"})
-        << 1 << QList<int>{5, 7, 9};
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}}
+        << filled({"1", "3", "5", "7", "9"}) << 1 << QList<int>{5, 7, 9};
     QTest::newRow("the length decides which boxes are read")
         << QList<RouteStep>{{NewRoute}, {PreviousRoute, QStringList{"2", "4", "6", "8", "10"}}}
         << filled({"1", "2", "4", "6"}) << 1 << QList<int>{4, 6, 0, 0};
     QTest::newRow("an empty box within the length stores 0")
-        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "", "9"}}} << filled({"1", "3", "5", "0", "9"})
-        << 1 << QList<int>{5, 0, 9};
+        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "", "9"}}}
+        << filled({"1", "3", "5", "0", "9"}) << 1 << QList<int>{5, 0, 9};
     QTest::newRow("slots beyond a shorter length keep their values")
-        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}, {NextRoute, QStringList{"1", "5", "7", "9"}}}
+        << QList<RouteStep>{{NewRoute},
+                            {NextRoute, QStringList{"3", "5", "7", "9"}},
+                            {NextRoute, QStringList{"1", "5", "7", "9"}}}
         << filled({"1", "1", "5"}) << 1 << QList<int>{5, 7, 9};
     QTest::newRow("lengthened again, the boxes not typed store 0")
-        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"3", "5", "7", "9"}}, {NextRoute, QStringList{"1", "5", "7", "9"}},
+        << QList<RouteStep>{{NewRoute},
+                            {NextRoute, QStringList{"3", "5", "7", "9"}},
+                            {NextRoute, QStringList{"1", "5", "7", "9"}},
                             {NextRoute, QStringList{"2", "5"}}}
         << filled({"1", "2", "5", "0"}) << 1 << QList<int>{5, 0, 9};
     QTest::newRow("new stores the route on display, then shows the new one")
@@ -133,15 +137,16 @@ void RoutesTramsTest::routePresses_data()
     QTest::newRow("previous on the first route stores and shows it")
         << QList<RouteStep>{{NewRoute}, {NewRoute}, {PreviousRoute}, {PreviousRoute, QStringList{"1", " 0012 ", "99"}}}
         << filled({"1", "1", "12"}) << 2 << QList<int>{12, 0};
-    QTest::newRow("before the first route, element 0")
-        << QList<RouteStep>{{NextRoute, QStringList{"2", "4", "5"}}} << filled({"0", "2", "4", "5"}) << 0
-        << QList<int>{4, 5};
+    QTest::newRow("before the first route, element 0") << QList<RouteStep>{{NextRoute, QStringList{"2", "4", "5"}}}
+                                                       << filled({"0", "2", "4", "5"}) << 0 << QList<int>{4, 5};
     QTest::newRow("the typed route number is never read")
         << QList<RouteStep>{{NewRoute}, {NewRoute}, {NextRoute, std::nullopt, "1"}} << filled({"2", "0"}) << 2
         << QList<int>{0};
     QTest::newRow("values rounded into their fields")
-        << QList<RouteStep>{{NewRoute}, {NextRoute, QStringList{"18.5", "255.4", "-0.4", "2.5", "&H10", "12abc", "1,5"}}}
-        << filled({"1", "18", "255", "0", "2", "16", "12", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"})
+        << QList<RouteStep>{{NewRoute},
+                            {NextRoute, QStringList{"18.5", "255.4", "-0.4", "2.5", "&H10", "12abc", "1,5"}}}
+        << filled({"1", "18", "255", "0", "2", "16", "12", "1", "0", "0",
+                   "0", "0",  "0",   "0", "0", "0",  "0",  "0", "0", "0"})
         << 1 << QList<int>{255, 0, 2, 16, 12, 1, 0};
 }
 
@@ -172,7 +177,10 @@ void RoutesTramsTest::firstRouteCreationStoresIntoElementZero()
     QCOMPARE(scheme.RouteSegments[0][1], 8);
     QCOMPARE(scheme.RouteSegments[0][2], 5);
     QCOMPARE(scheme.RouteCount, 1);
-    QCOMPARE(WriteSchemeBytes(scheme), QByteArray::fromHex("0000000000" "01" "00"));
+    QCOMPARE(WriteSchemeBytes(scheme),
+             QByteArray::fromHex("0000000000"
+                                 "01"
+                                 "00"));
 }
 
 // Route 3 of a three-route scheme is on display when a one-route file opens:
@@ -205,7 +213,9 @@ void RoutesTramsTest::refusedRouteValues_data()
 
     const QString lengthMessage = QStringLiteral("Vrijednost u polju \"Broj segmenata:\" mora biti izmedju 0 i 18.");
     const QString slotMessage = QStringLiteral("Vrijednost u %1. polju segmenata rute mora biti izmedju 0 i 255.");
-    const std::pair<const char*, RouteCommand> commands[] = {{"new", NewRoute}, {"previous", PreviousRoute}, {"next", NextRoute}};
+    const std::pair<const char*, RouteCommand> commands[] = {{"new", NewRoute},
+                                                             {"previous", PreviousRoute},
+                                                             {"next", NextRoute}};
     for (const auto& [name, command] : commands) {
         QTest::addRow("%s length 19", name) << command << QStringList{"19", "1"} << lengthMessage;
         QTest::addRow("%s length 18.6", name) << command << QStringList{"18.6"} << lengthMessage;
@@ -316,8 +326,9 @@ void RoutesTramsTest::refusedTramRoute_data()
 {
     QTest::addColumn<TramCommand>("command");
     QTest::addColumn<QString>("typed");
-    const std::pair<const char*, TramCommand> commands[] = {
-        {"new", TramCommand::New}, {"previous", TramCommand::Previous}, {"next", TramCommand::Next}};
+    const std::pair<const char*, TramCommand> commands[] = {{"new", TramCommand::New},
+                                                            {"previous", TramCommand::Previous},
+                                                            {"next", TramCommand::Next}};
     for (const auto& [name, command] : commands) {
         for (const char* typed : {"256", "255.5", "-1", "1e999"})
             QTest::addRow("%s %s", name, typed) << command << typed;
@@ -331,7 +342,8 @@ void RoutesTramsTest::refusedTramRoute()
     Scheme scheme;
     EditState edit;
     // Tram 2 of 3 on display.
-    QVERIFY(!press({{TramCommand::New}, {TramCommand::New}, {TramCommand::New}, {TramCommand::Previous}}, scheme, edit));
+    QVERIFY(
+        !press({{TramCommand::New}, {TramCommand::New}, {TramCommand::New}, {TramCommand::Previous}}, scheme, edit));
     const Scheme schemeBefore = scheme;
     const EditState editBefore = edit;
 

@@ -146,15 +146,16 @@ void SchematicTest::rulesCatchWhatBreaksThem()
          },
          "segment"},
         {"a station off its vertex", [](Scheme& s) { s.Stations[2].Position += 0.5; }, "stanica 2: nije na tacki"},
-        {"two stations swapped",
-         [](Scheme& s) { std::swap(s.Stations[1].Position, s.Stations[2].Position); }, "istim redom"},
+        {"two stations swapped", [](Scheme& s) { std::swap(s.Stations[1].Position, s.Stations[2].Position); },
+         "istim redom"},
         {"a light moved along", [](Scheme& s) { s.Lights[1].Position += 1; }, "semafor 1"},
         {"off the canvas", [&](Scheme& s) { vertex(s, 3, last(s, 3)).Y = -5; }, "izvan platna"},
     };
     for (const auto& c : cases) {
         const auto broken = CheckSchematic(input, with(drawn, c.breakIt), {});
         QVERIFY2(broken && broken->contains(QLatin1String(c.said)),
-                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.rule), broken.value_or(QStringLiteral("kept")))));
+                 qPrintable(
+                     QStringLiteral("%1: %2").arg(QLatin1String(c.rule), broken.value_or(QStringLiteral("kept")))));
     }
     // Octilinear already, but in a corner of the canvas; its two segments
     // meet end to end in one line, which is no running side by side.
@@ -171,12 +172,12 @@ void SchematicTest::refusesWhatCannotBeDrawn_data()
     QTest::addColumn<Scheme>("input");
     QTest::addColumn<QString>("said");
     QTest::newRow("nothing to draw") << Scheme{} << "nema nijedan segment";
-    QTest::newRow("a segment of one vertex") << with(cross(), [](Scheme& s) { s.PointCount[2] = 1; })
-                                             << "segment 2: ima manje od dvije";
-    QTest::newRow("a station on no segment") << with(cross(), [](Scheme& s) { s.Stations[1].Segment = 9; })
-                                             << "stanica 1: segment 9 ne postoji";
-    QTest::newRow("a route over no segment") << with(cross(), [](Scheme& s) { s.RouteSegments[2][1] = 7; })
-                                             << "ruta 2, mjesto 1: segment 7 ne postoji";
+    QTest::newRow("a segment of one vertex")
+        << with(cross(), [](Scheme& s) { s.PointCount[2] = 1; }) << "segment 2: ima manje od dvije";
+    QTest::newRow("a station on no segment")
+        << with(cross(), [](Scheme& s) { s.Stations[1].Segment = 9; }) << "stanica 1: segment 9 ne postoji";
+    QTest::newRow("a route over no segment")
+        << with(cross(), [](Scheme& s) { s.RouteSegments[2][1] = 7; }) << "ruta 2, mjesto 1: segment 7 ne postoji";
     QTest::newRow("a station off its segment") << with(cross(), [](Scheme& s) { s.Stations[3].Position = 5000; })
                                                << "stanica 3: polozaj 5000 je izvan segmenta 1";
     QTest::newRow("two stations on one junction")
@@ -191,9 +192,9 @@ void SchematicTest::refusesWhatCannotBeDrawn_data()
         addSegment(s, {{100, 300}, {300, 300}});
         addSegment(s, {{200, 300}, {400, 300}});
     }) << "segmenti 4 i 5: idu jedan preko drugog";
-    QTest::newRow("stations with no room")
-        << with(Scheme{}, [](Scheme& s) { addStations(s, addSegment(s, {{400, 200}, {600, 200}}), MaxStations); })
-        << "segment 1: za 100 stanica";
+    QTest::newRow("stations with no room") << with(Scheme{}, [](Scheme& s) {
+        addStations(s, addSegment(s, {{400, 200}, {600, 200}}), MaxStations);
+    }) << "segment 1: za 100 stanica";
 }
 
 void SchematicTest::refusesWhatCannotBeDrawn()

@@ -104,10 +104,7 @@ private slots:
 
 private:
     QAction* action(const char* name) { return window->findChild<QAction*>(name); }
-    void setBox(const char* name, const QString& text)
-    {
-        window->findChild<QLineEdit*>(name)->setText(text);
-    }
+    void setBox(const char* name, const QString& text) { window->findChild<QLineEdit*>(name)->setText(text); }
 
     QTemporaryDir* dir = nullptr;
     FakePrompts* prompts = nullptr;
@@ -169,8 +166,17 @@ void SchemeFileTest::zeroCountsWriteNoElements()
     s.RouteSegments[1][1] = 42;
     s.RouteLength[2] = 1;
     s.RouteSegments[2][1] = 9;
-    const QByteArray expected = QByteArray::fromHex("0200" "0000" "0100" "05000600" "00" "00" "00"
-                                                    "02" "00" "01" "09");
+    const QByteArray expected = QByteArray::fromHex("0200"
+                                                    "0000"
+                                                    "0100"
+                                                    "05000600"
+                                                    "00"
+                                                    "00"
+                                                    "00"
+                                                    "02"
+                                                    "00"
+                                                    "01"
+                                                    "09");
     QCOMPARE(WriteSchemeBytes(s).toHex(' '), expected.toHex(' '));
 
     Scheme read;
@@ -218,8 +224,8 @@ void SchemeFileTest::fileSizeFollowsTheCounts()
 {
     // 2 + 2S + 4P + 1 + 16L + 1 + 41N + 1 + 2T + 1 + R + K
     const Scheme s = richScheme();
-    const int expected = 2 + 2 * 3 + 4 * (2 + 0 + MaxPoints) + 1 + 16 * 2 + 1 + 41 * 3 + 1 + 2 * 2
-        + 1 + 3 + (MaxRouteSlots + 0 + 2);
+    const int expected = 2 + 2 * 3 + 4 * (2 + 0 + MaxPoints) + 1 + 16 * 2 + 1 + 41 * 3 + 1 + 2 * 2 + 1 + 3
+        + (MaxRouteSlots + 0 + 2);
     QCOMPARE(WriteSchemeBytes(s).size(), expected);
 }
 
@@ -261,30 +267,66 @@ void SchemeFileTest::refusals_data()
     QTest::newRow("station cut") << good.left(60) << "nedostaje: stanice";
     QTest::newRow("no route count") << good.left(74) << "nedostaje: broj ruta";
     QTest::newRow("no route entry") << good.left(76) << "nedostaje: segmenti ruta";
-    QTest::newRow("negative segments") << QByteArray::fromHex("ffff00000000")
-                                       << "broj segmenata je negativan (-1)";
+    QTest::newRow("negative segments") << QByteArray::fromHex("ffff00000000") << "broj segmenata je negativan (-1)";
     QTest::newRow("41 segments") << QByteArray::fromHex("2900") + QByteArray(200, '\0')
                                  << "broj segmenata je 41, a najvise moze biti 40";
-    QTest::newRow("negative points") << QByteArray::fromHex("0100" "00ff") + QByteArray(10, '\0')
-                                     << "broj tacaka segmenta 1 je negativan (-256)";
-    QTest::newRow("51 points") << QByteArray::fromHex("0200" "0000" "3300") + QByteArray(400, '\0')
+    QTest::newRow("negative points") << QByteArray::fromHex("0100"
+                                                            "00ff")
+            + QByteArray(10, '\0') << "broj tacaka segmenta 1 je negativan (-256)";
+    QTest::newRow("51 points") << QByteArray::fromHex("0200"
+                                                      "0000"
+                                                      "3300")
+            + QByteArray(400, '\0')
                                << "broj tacaka segmenta 2 je 51, a najvise moze biti 50";
-    QTest::newRow("points cut") << QByteArray::fromHex("0100" "3200") + QByteArray(199, '\0')
+    QTest::newRow("points cut") << QByteArray::fromHex("0100"
+                                                       "3200")
+            + QByteArray(199, '\0')
                                 << "nedostaje: tacke segmenata";
-    QTest::newRow("101 lights") << QByteArray::fromHex("0000" "65") + QByteArray(2000, '\0')
+    QTest::newRow("101 lights") << QByteArray::fromHex("0000"
+                                                       "65")
+            + QByteArray(2000, '\0')
                                 << "broj semafora je 101, a najvise moze biti 100";
-    QTest::newRow("101 stations") << QByteArray::fromHex("0000" "00" "65") + QByteArray(5000, '\0')
+    QTest::newRow("101 stations") << QByteArray::fromHex("0000"
+                                                         "00"
+                                                         "65")
+            + QByteArray(5000, '\0')
                                   << "broj stanica je 101, a najvise moze biti 100";
-    QTest::newRow("101 trams") << QByteArray::fromHex("0000" "00" "00" "65") + QByteArray(300, '\0')
+    QTest::newRow("101 trams") << QByteArray::fromHex("0000"
+                                                      "00"
+                                                      "00"
+                                                      "65")
+            + QByteArray(300, '\0')
                                << "broj vlakona je 101, a najvise moze biti 100";
-    QTest::newRow("tram pair cut") << QByteArray::fromHex("0000" "00" "00" "02" "6501" "66")
+    QTest::newRow("tram pair cut") << QByteArray::fromHex("0000"
+                                                          "00"
+                                                          "00"
+                                                          "02"
+                                                          "6501"
+                                                          "66")
                                    << "nedostaje: vlakoni";
-    QTest::newRow("21 routes") << QByteArray::fromHex("0000" "00" "00" "00" "15") + QByteArray(100, '\0')
+    QTest::newRow("21 routes") << QByteArray::fromHex("0000"
+                                                      "00"
+                                                      "00"
+                                                      "00"
+                                                      "15")
+            + QByteArray(100, '\0')
                                << "broj ruta je 21, a najvise moze biti 20";
-    QTest::newRow("route of 19") << QByteArray::fromHex("0000" "00" "00" "00" "02" "01" "13")
+    QTest::newRow("route of 19") << QByteArray::fromHex("0000"
+                                                        "00"
+                                                        "00"
+                                                        "00"
+                                                        "02"
+                                                        "01"
+                                                        "13")
             + QByteArray(100, '\0')
                                  << "broj segmenata rute 2 je 19, a najvise moze biti 18";
-    QTest::newRow("lengths cut") << QByteArray::fromHex("0000" "00" "00" "00" "03" "01" "01")
+    QTest::newRow("lengths cut") << QByteArray::fromHex("0000"
+                                                        "00"
+                                                        "00"
+                                                        "00"
+                                                        "03"
+                                                        "01"
+                                                        "01")
                                  << "nedostaje: broj segmenata ruta";
 }
 
@@ -312,23 +354,23 @@ void SchemeFileTest::refusalLeavesSchemeUntouched()
 
 void SchemeFileTest::diacriticsAreWindows1250()
 {
-    QCOMPARE(ToCodePage(QString::fromUtf8("čćđšžČĆĐŠŽ")).toHex(' '),
-             QByteArray("e8 e6 f0 9a 9e c8 c6 d0 8a 8e"));
+    QCOMPARE(ToCodePage(QString::fromUtf8("čćđšžČĆĐŠŽ")).toHex(' '), QByteArray("e8 e6 f0 9a 9e c8 c6 d0 8a 8e"));
     QCOMPARE(FromCodePage(QByteArray::fromHex("e8e6f09a9ec8c6d08a8e")), QString::fromUtf8("čćđšžČĆĐŠŽ"));
 
     Scheme s;
     s.StationCount = 1;
     s.Stations[1].Name = PaddedName(QString::fromUtf8("Čaršija"));
     const QByteArray bytes = WriteSchemeBytes(s);
-    QCOMPARE(bytes.mid(2 + 1 + 1 + 11, 30),
-             QByteArray::fromHex("c861729a696a61") + QByteArray(23, ' '));
+    QCOMPARE(bytes.mid(2 + 1 + 1 + 11, 30), QByteArray::fromHex("c861729a696a61") + QByteArray(23, ' '));
 }
 
 void SchemeFileTest::characterWithoutByteBecomesQuestionMark()
 {
     // Cyrillic, a CJK character, a lone surrogate and a character outside the BMP.
     const QString text = QString::fromUtf8("AЖ中") + QChar(0xD800) + QString::fromUtf8("😀Z");
-    QCOMPARE(ToCodePage(text), QByteArray("A????" "?Z"));
+    QCOMPARE(ToCodePage(text),
+             QByteArray("A????"
+                        "?Z"));
     QCOMPARE(ToCodePage(text).size(), text.size());
 }
 

@@ -24,8 +24,9 @@ namespace {
 // A built program run with no display in its environment.
 testtool::ToolRun runWithoutDisplay(const QString& program, const QStringList& arguments)
 {
-    return testtool::runProgram(
-        testtool::builtProgram(program == u"tram-map-editor" ? "TRAM_MAP_EDITOR" : "TRAM_MAP_TOOL"), arguments);
+    return testtool::runProgram(testtool::builtProgram(program == u"tram-map-editor" ? "TRAM_MAP_EDITOR"
+                                                                                     : "TRAM_MAP_TOOL"),
+                                arguments);
 }
 
 // What the editor shows after opening the scheme at start: its start-up
@@ -142,7 +143,8 @@ void StartupTest::answersWithoutDisplay_data()
 
     const QByteArray editorHelp = "Upotreba: tram-map-editor [DATOTEKA]";
     QTest::newRow("editor --help") << QStringLiteral("tram-map-editor") << QStringList{"--help"} << editorHelp;
-    QTest::newRow("editor -h beside a file") << QStringLiteral("tram-map-editor") << QStringList{"mreza.sch", "-h"} << editorHelp;
+    QTest::newRow("editor -h beside a file")
+        << QStringLiteral("tram-map-editor") << QStringList{"mreza.sch", "-h"} << editorHelp;
     QTest::newRow("editor --version") << QStringLiteral("tram-map-editor") << QStringList{"--version"}
                                       << QByteArray("tram-map-editor " TRAM_VERSION "\n");
     QTest::newRow("tool --version") << QStringLiteral("tram-map-tool") << QStringList{"--version"}
@@ -172,7 +174,8 @@ void StartupTest::wrongArgumentsAreRefused_data()
     QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen"}
                                      << QStringLiteral("tram-map-editor: nepoznata opcija \"-platform\"");
     QTest::newRow("two files") << QStringList{"a.sch", "--", "-b.sch"}
-                               << QStringLiteral("tram-map-editor: previse datoteka: editor otvara jednu, a navedeno ih je 2");
+                               << QStringLiteral(
+                                      "tram-map-editor: previse datoteka: editor otvara jednu, a navedeno ih je 2");
 }
 
 void StartupTest::wrongArgumentsAreRefused()

@@ -147,8 +147,9 @@ void StationsTest::applyStoresTheTypedBoxes_data()
     // A light reads every box but the name, and its counter starts again.
     QTest::newRow("light") << true << QStringList{"1", "4", "-3.5", "30", "45.5", "2", "not read"} << Station{}
                            << TrafficLight{4, -3.5, 2, 46, 30, 0};
-    QTest::newRow("light at the field limits") << true << QStringList{"1", "255.4", "-1E300", "-32768.5", "32767", "-0.5", ""}
-                                               << Station{} << TrafficLight{255, -1e300, 0, 32767, -32768, 0};
+    QTest::newRow("light at the field limits")
+        << true << QStringList{"1", "255.4", "-1E300", "-32768.5", "32767", "-0.5", ""} << Station{}
+        << TrafficLight{255, -1e300, 0, 32767, -32768, 0};
 }
 
 void StationsTest::applyStoresTheTypedBoxes()
@@ -180,7 +181,8 @@ void StationsTest::valueOutsideItsFieldIsRefused_data()
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    const auto row = [](const char* name, bool light, int box, const char* typed, const char* caption, const char* allowed) {
+    const auto row = [](const char* name, bool light, int box, const char* typed, const char* caption,
+                        const char* allowed) {
         QTest::newRow(name) << light << box << typed
                             << QStringLiteral("Vrijednost u polju \"%1\" mora biti %2.").arg(caption, allowed);
     };

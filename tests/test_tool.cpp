@@ -47,10 +47,18 @@ Scheme fullScheme()
 {
     std::mt19937 random(7);
     auto any = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const double positions[] = {-0.0, std::numeric_limits<double>::infinity(),
-                                -std::numeric_limits<double>::infinity(), fromBits(0x7FF8000000000000),
-                                fromBits(0x7FF4000000000001), fromBits(0xFFF8000000000000), 5e-324,
-                                1.7976931348623157e308, 0.1, 1.0 / 3, -123.456, 1e21};
+    const double positions[] = {-0.0,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                fromBits(0x7FF8000000000000),
+                                fromBits(0x7FF4000000000001),
+                                fromBits(0xFFF8000000000000),
+                                5e-324,
+                                1.7976931348623157e308,
+                                0.1,
+                                1.0 / 3,
+                                -123.456,
+                                1e21};
     auto position = [&](int i) {
         if (i <= int(std::size(positions)))
             return positions[i - 1];
@@ -79,7 +87,8 @@ Scheme fullScheme()
     }
     s.LightCount = MaxLights;
     for (int i = 1; i <= MaxLights; ++i)
-        s.Lights[i] = {uint8_t(any(0, 255)), position(i), uint8_t(any(0, 255)), int16_t(any(-32768, 32767)),
+        s.Lights[i] = {uint8_t(any(0, 255)),        position(i),
+                       uint8_t(any(0, 255)),        int16_t(any(-32768, 32767)),
                        int16_t(any(-32768, 32767)), int16_t(any(-32768, 32767))};
     s.StationCount = MaxStations;
     for (int i = 1; i <= MaxStations; ++i)
@@ -130,10 +139,12 @@ Scheme doubtfulScheme()
 QJsonObject workedExampleJson()
 {
     return QJsonObject{
-        {"segments", QJsonArray{QJsonObject{{"points", QJsonArray{QJsonObject{{"x", 10}, {"y", 20}},
-                                                                   QJsonObject{{"x", 300}, {"y", 40}}}}}}},
-        {"lights", QJsonArray{QJsonObject{{"segment", 1}, {"position", 100}, {"initialState", 0},
-                                          {"time2", 10}, {"time1", 10}, {"counter", 0}}}},
+        {"segments",
+         QJsonArray{QJsonObject{
+             {"points", QJsonArray{QJsonObject{{"x", 10}, {"y", 20}}, QJsonObject{{"x", 300}, {"y", 40}}}}}}},
+        {"lights",
+         QJsonArray{QJsonObject{
+             {"segment", 1}, {"position", 100}, {"initialState", 0}, {"time2", 10}, {"time1", 10}, {"counter", 0}}}},
         {"stations", QJsonArray{QJsonObject{{"segment", 1}, {"position", 25}, {"time1", 10}, {"name", "Centar"}}}},
         {"trams", QJsonArray{QJsonObject{{"serial", 101}, {"route", 1}}}},
         {"routes", QJsonArray{QJsonObject{{"segments", QJsonArray{1}}}}}};
@@ -244,8 +255,8 @@ void ToolTest::helpTexts_data()
     QTest::newRow("tool -h") << QStringList{"-h"} << "tram-map-tool NAREDBA";
     QTest::newRow("check") << QStringList{"check", "--help"} << "tram-map-tool check DATOTEKA...";
     QTest::newRow("render") << QStringList{"render", "--help"} << "tram-map-tool render DATOTEKA SLIKA";
-    QTest::newRow("render -h after files") << QStringList{"render", "a.sch", "a.png", "-h"}
-                                           << "tram-map-tool render DATOTEKA SLIKA";
+    QTest::newRow("render -h after files")
+        << QStringList{"render", "a.sch", "a.png", "-h"} << "tram-map-tool render DATOTEKA SLIKA";
     QTest::newRow("to-json") << QStringList{"to-json", "--help"} << "tram-map-tool to-json DATOTEKA [IZLAZ]";
     QTest::newRow("from-json") << QStringList{"from-json", "--help"} << "tram-map-tool from-json JSON IZLAZ";
     QTest::newRow("info") << QStringList{"info", "--help"} << "tram-map-tool info DATOTEKA";
@@ -280,9 +291,10 @@ void ToolTest::usageErrors_data()
     QTest::newRow("schematise one file") << QStringList{"schematise", good} << "nedostaje datoteka";
     QTest::newRow("schematise grid 5") << QStringList{"schematise", good, "a.sch", "--grid", "5"}
                                        << "--grid 5: mora biti izmedju 10 i 100";
-    QTest::newRow("schematise snap 30") << QStringList{"schematise", good, "a.sch", "--snap", "30"} << "--snap 30: mora biti izmedju 0 i 20";
-    QTest::newRow("grid without --schematic") << QStringList{"import-gtfs", "feed.zip", "a.sch", "--grid", "20"}
-                                              << "vrijede samo uz --schematic";
+    QTest::newRow("schematise snap 30") << QStringList{"schematise", good, "a.sch", "--snap", "30"}
+                                        << "--snap 30: mora biti izmedju 0 i 20";
+    QTest::newRow("grid without --schematic")
+        << QStringList{"import-gtfs", "feed.zip", "a.sch", "--grid", "20"} << "vrijede samo uz --schematic";
 }
 
 void ToolTest::usageErrors()
@@ -389,11 +401,12 @@ void ToolTest::infoGoodFile()
     QVERIFY(run.err.isEmpty());
     const qint64 size = WriteSchemeBytes(Network()).size();
     QCOMPARE(size, 2 + 2 * 4 + 4 * 12 + 1 + 16 * 3 + 1 + 41 * 3 + 1 + 2 * 2 + 1 + 2 + 3);
-    QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("datoteka: %1\nvelicina: %2\nispravna: da\n"
-                                                        "segmenti: 4\ntacke: 12\nsemafori: 3\nstanice: 3\n"
-                                                        "vlakoni: 2\nrute: 2\nmjesta u rutama: 3\n")
-                                             .arg(file)
-                                             .arg(size));
+    QCOMPARE(QString::fromUtf8(run.out),
+             QStringLiteral("datoteka: %1\nvelicina: %2\nispravna: da\n"
+                            "segmenti: 4\ntacke: 12\nsemafori: 3\nstanice: 3\n"
+                            "vlakoni: 2\nrute: 2\nmjesta u rutama: 3\n")
+                 .arg(file)
+                 .arg(size));
 }
 
 void ToolTest::infoBrokenFile_data()
@@ -402,8 +415,8 @@ void ToolTest::infoBrokenFile_data()
     QTest::addColumn<QString>("verdict");
     QTest::addColumn<bool>("countsShown");
     QTest::newRow("cut") << WorkedExampleBytes().left(76) << "ispravna: ne: Datoteka" << false;
-    QTest::newRow("too many routes") << WorkedExampleBytes().left(74) + QByteArray::fromHex("15")
-                                     << "broj ruta je 21" << false;
+    QTest::newRow("too many routes") << WorkedExampleBytes().left(74) + QByteArray::fromHex("15") << "broj ruta je 21"
+                                     << false;
     QTest::newRow("extra bytes") << WorkedExampleBytes() + QByteArray(5, '\0')
                                  << "ispravna: ne: visak bajtova iza posljednjeg unosa rute: 5" << true;
 }
@@ -451,8 +464,8 @@ void ToolTest::renderMatchesCanvas_data()
     QTest::newRow("width read as the editor reads it") << QStringList{"--width=3.5"} << 4 << none << start;
     DisplaySettings bare = start;
     bare.ShowCircles = bare.ShowStations = bare.ShowLights = false;
-    QTest::newRow("nothing but tracks") << QStringList{"--no-circles", "--no-stations", "--no-lights"}
-                                        << StartDrawWidth << none << bare;
+    QTest::newRow("nothing but tracks") << QStringList{"--no-circles", "--no-stations", "--no-lights"} << StartDrawWidth
+                                        << none << bare;
     DisplaySettings noStations = start;
     noStations.ShowStations = false;
     QTest::newRow("no stations") << QStringList{"--no-stations"} << StartDrawWidth << none << noStations;
@@ -463,19 +476,19 @@ void ToolTest::renderMatchesCanvas_data()
     QTest::newRow("route 1") << QStringList{"--route", "1"} << StartDrawWidth << route1 << routeShown;
     EditState mark3 = route1;
     mark3.CurrentSegment = 3;
-    QTest::newRow("route 1, segment 3 marked on it") << QStringList{"--route", "1", "--mark", "3", "--width", "9"}
-                                                     << 9 << mark3 << routeShown;
+    QTest::newRow("route 1, segment 3 marked on it")
+        << QStringList{"--route", "1", "--mark", "3", "--width", "9"} << 9 << mark3 << routeShown;
     EditState mark2;
     mark2.CurrentSegment = 2;
-    QTest::newRow("segment 2 marked, wide pen") << QStringList{"--mark", "2", "--width", "30"} << 30 << mark2
-                                                << start;
+    QTest::newRow("segment 2 marked, wide pen") << QStringList{"--mark", "2", "--width", "30"} << 30 << mark2 << start;
     DisplaySettings clean = start;
     clean.ShowCircles = clean.MarkSegment = false;
     QTest::newRow("clean") << QStringList{"--clean"} << StartDrawWidth << none << clean;
     DisplaySettings cleanRoute = routeShown;
     cleanRoute.ShowCircles = cleanRoute.MarkSegment = cleanRoute.ShowLights = false;
     QTest::newRow("clean: the route stays, the mark goes")
-        << QStringList{"--clean", "--route", "1", "--mark", "3", "--no-lights"} << StartDrawWidth << mark3 << cleanRoute;
+        << QStringList{"--clean", "--route", "1", "--mark", "3", "--no-lights"} << StartDrawWidth << mark3
+        << cleanRoute;
     QTest::newRow("scale 1 is the canvas") << QStringList{"--scale", "1.4", "--width", "6"} << 6 << none << start;
 }
 
@@ -558,11 +571,15 @@ void ToolTest::renderRefusalWritesNothing_data()
     QTest::newRow("jpg") << good << "out.jpg" << QStringList{} << "nastavak .png, .bmp, .svg ili .pdf";
     QTest::newRow("no extension") << good << "out" << QStringList{} << "nastavak .png, .bmp, .svg ili .pdf";
     QTest::newRow("svgz") << good << "out.svgz" << QStringList{} << "nastavak .png, .bmp, .svg ili .pdf";
-    QTest::newRow("missing scheme") << "missing.sch" << "out.png" << QStringList{} << "ne postoji";
-    QTest::newRow("broken scheme") << "cut.sch" << "out.png" << QStringList{} << "prekratka";
-    QTest::newRow("route 3 of 2") << good << "out.png" << QStringList{"--route", "3"} << "--route 3: ruta mora biti izmedju 1 i 2";
+    QTest::newRow("missing scheme") << "missing.sch"
+                                    << "out.png" << QStringList{} << "ne postoji";
+    QTest::newRow("broken scheme") << "cut.sch"
+                                   << "out.png" << QStringList{} << "prekratka";
+    QTest::newRow("route 3 of 2") << good << "out.png" << QStringList{"--route", "3"}
+                                  << "--route 3: ruta mora biti izmedju 1 i 2";
     QTest::newRow("route 0") << good << "out.png" << QStringList{"--route", "0"} << "--route 0";
-    QTest::newRow("mark 5 of 4") << good << "out.png" << QStringList{"--mark", "5"} << "--mark 5: segment mora biti izmedju 1 i 4";
+    QTest::newRow("mark 5 of 4") << good << "out.png" << QStringList{"--mark", "5"}
+                                 << "--mark 5: segment mora biti izmedju 1 i 4";
     QTest::newRow("mark 300") << good << "out.png" << QStringList{"--mark", "300"} << "--mark 300";
     QTest::newRow("width 0") << good << "out.png" << QStringList{"--width", "0"} << "najmanje 1";
     QTest::newRow("width text") << good << "out.png" << QStringList{"--width", "abc"} << "--width abc";
@@ -571,17 +588,27 @@ void ToolTest::renderRefusalWritesNothing_data()
     QTest::newRow("circle beyond 16 bits") << good << "out.png" << QStringList{"--circle", "-40000"}
                                            << "\"Velicina kruga:\" mora biti izmedju -32768 i 32767";
     QTest::newRow("folder missing") << good << "no/such/folder/out.png" << QStringList{} << "folder ne postoji";
-    QTest::newRow("scale 0") << good << "out.png" << QStringList{"--scale", "0"} << "--scale 0: uvecanje mora biti izmedju 1 i 16";
-    QTest::newRow("scale 17") << good << "out.bmp" << QStringList{"--scale", "17"} << "--scale 17: uvecanje mora biti izmedju 1 i 16";
-    QTest::newRow("scale 16.6 rounds to 17") << good << "out.png" << QStringList{"--scale", "16.6"} << "--scale 16.6: uvecanje";
+    QTest::newRow("scale 0") << good << "out.png" << QStringList{"--scale", "0"}
+                             << "--scale 0: uvecanje mora biti izmedju 1 i 16";
+    QTest::newRow("scale 17") << good << "out.bmp" << QStringList{"--scale", "17"}
+                              << "--scale 17: uvecanje mora biti izmedju 1 i 16";
+    QTest::newRow("scale 16.6 rounds to 17")
+        << good << "out.png" << QStringList{"--scale", "16.6"} << "--scale 16.6: uvecanje";
     QTest::newRow("scale text") << good << "out.png" << QStringList{"--scale", "dva"} << "--scale dva";
-    QTest::newRow("scale of a vector") << good << "out.svg" << QStringList{"--scale", "2"} << "--scale vrijedi samo za .png i .bmp";
-    QTest::newRow("page A5") << good << "out.pdf" << QStringList{"--page", "A5"} << "--page A5: papir mora biti A4 ili A3";
-    QTest::newRow("page of a picture") << good << "out.png" << QStringList{"--page", "A4"} << "--page vrijedi samo za .pdf";
-    QTest::newRow("svg, folder missing") << good << "no/such/folder/out.svg" << QStringList{"--labels"} << "folder ne postoji";
-    QTest::newRow("pdf, folder missing") << good << "no/such/folder/out.PDF" << QStringList{"--page", "a3"} << "folder ne postoji";
-    QTest::newRow("large picture, folder missing") << good << "no/such/folder/out.png" << QStringList{"--scale", "2"} << "folder ne postoji";
-    QTest::newRow("svg, missing scheme") << "missing.sch" << "out.svg" << QStringList{} << "ne postoji";
+    QTest::newRow("scale of a vector") << good << "out.svg" << QStringList{"--scale", "2"}
+                                       << "--scale vrijedi samo za .png i .bmp";
+    QTest::newRow("page A5") << good << "out.pdf" << QStringList{"--page", "A5"}
+                             << "--page A5: papir mora biti A4 ili A3";
+    QTest::newRow("page of a picture") << good << "out.png" << QStringList{"--page", "A4"}
+                                       << "--page vrijedi samo za .pdf";
+    QTest::newRow("svg, folder missing") << good << "no/such/folder/out.svg" << QStringList{"--labels"}
+                                         << "folder ne postoji";
+    QTest::newRow("pdf, folder missing") << good << "no/such/folder/out.PDF" << QStringList{"--page", "a3"}
+                                         << "folder ne postoji";
+    QTest::newRow("large picture, folder missing")
+        << good << "no/such/folder/out.png" << QStringList{"--scale", "2"} << "folder ne postoji";
+    QTest::newRow("svg, missing scheme") << "missing.sch"
+                                         << "out.svg" << QStringList{} << "ne postoji";
     QTest::newRow("pdf, route 3 of 2") << good << "out.pdf" << QStringList{"--route", "3", "--clean"} << "--route 3";
 }
 
@@ -620,8 +647,8 @@ void ToolTest::schematise_data()
     QTest::newRow("drawn") << "worked.sch" << 0 << "mreza: ";
     QTest::newRow("missing scheme") << "missing.sch" << 2 << "ne postoji";
     QTest::newRow("broken scheme") << "cut.sch" << 2 << "prekratka";
-    QTest::newRow("a segment of one vertex") << "network.sch" << 2
-                                             << "nije nacrtana: segment 4: ima manje od dvije razlicite tacke";
+    QTest::newRow("a segment of one vertex")
+        << "network.sch" << 2 << "nije nacrtana: segment 4: ima manje od dvije razlicite tacke";
 }
 
 void ToolTest::schematise()
@@ -732,16 +759,15 @@ void ToolTest::fromJsonRefuses_data()
     QTest::newRow("unknown key") << with("lights/0/colour", 1) << "lights[1].colour: nepoznat kljuc";
     QTest::newRow("missing field") << with("stations/0/time1", QJsonValue::Undefined)
                                    << "stations[1]: nedostaje \"time1\"";
-    QTest::newRow("segment beyond a byte") << with("stations/0/segment", 300)
-                                           << "stations[1].segment: 300 je izvan 0..255";
+    QTest::newRow("segment beyond a byte")
+        << with("stations/0/segment", 300) << "stations[1].segment: 300 je izvan 0..255";
     QTest::newRow("negative route") << with("trams/0/route", -1) << "trams[1].route: -1 je izvan 0..255";
-    QTest::newRow("fraction") << with("segments/0/points/1/x", 1.5)
-                              << "segments[1].points[2].x: 1.5 nije cijeli broj";
+    QTest::newRow("fraction") << with("segments/0/points/1/x", 1.5) << "segments[1].points[2].x: 1.5 nije cijeli broj";
     QTest::newRow("x beyond 16 bits") << with("segments/0/points/0/y", 40000)
                                       << "segments[1].points[1].y: 40000 je izvan -32768..32767";
     QTest::newRow("number as text") << with("lights/0/time1", "10") << "lights[1].time1: ocekuje se cijeli broj";
-    QTest::newRow("route slot beyond a byte") << with("routes/0/segments/0", 256)
-                                              << "routes[1].segments[1]: 256 je izvan 0..255";
+    QTest::newRow("route slot beyond a byte")
+        << with("routes/0/segments/0", 256) << "routes[1].segments[1]: 256 je izvan 0..255";
     QTest::newRow("41 segments") << with("segments", repeated(emptySegment, 41))
                                  << "segments: ima 41 elemenata, a najvise moze imati 40";
     QTest::newRow("51 vertices") << with("segments/0/points", repeated(point, 51))
@@ -754,10 +780,10 @@ void ToolTest::fromJsonRefuses_data()
                                << "routes: ima 21 elemenata";
     QTest::newRow("name of 31") << with("stations/0/name", QString(31, u'a'))
                                 << "stations[1].name: ima 31 znakova, a najvise moze imati 30";
-    QTest::newRow("name outside the code page") << with("stations/0/name", QStringLiteral("Centar Ж"))
-                                                << "stations[1].name: znak 8 (U+0416)";
-    QTest::newRow("replacement character") << with("stations/0/name", QStringLiteral("\uFFFD"))
-                                           << "stations[1].name: znak 1 (U+fffd)";
+    QTest::newRow("name outside the code page")
+        << with("stations/0/name", QStringLiteral("Centar Ж")) << "stations[1].name: znak 8 (U+0416)";
+    QTest::newRow("replacement character")
+        << with("stations/0/name", QStringLiteral("\uFFFD")) << "stations[1].name: znak 1 (U+fffd)";
     QTest::newRow("position text") << with("lights/0/position", "abc") << "lights[1].position: ocekuje se broj";
     QTest::newRow("position bits too short") << with("lights/0/position", "0x7ff8") << "lights[1].position";
     QTest::newRow("segments not an array") << with("segments", 3) << "segments: ocekuje se niz";
@@ -799,8 +825,12 @@ void ToolTest::writesInPlaceInLockedFolder_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("output");
-    QTest::newRow("scheme") << "from-json" << "in.json" << "out.sch";
-    QTest::newRow("picture") << "render" << "in.sch" << "out.png";
+    QTest::newRow("scheme") << "from-json"
+                            << "in.json"
+                            << "out.sch";
+    QTest::newRow("picture") << "render"
+                             << "in.sch"
+                             << "out.png";
 }
 
 // A writable file in a folder that takes no new file has no room for a
@@ -816,15 +846,17 @@ void ToolTest::writesInPlaceInLockedFolder()
     const bool root = geteuid() == 0;
     const passwd* nobody = root ? getpwnam("nobody") : nullptr;
     QVERIFY2(!root || nobody, "no user \"nobody\" to run the tool as");
-    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::ExeOther;
     QTemporaryDir base;
     QVERIFY(base.isValid());
     QVERIFY(QFile::setPermissions(base.path(), open));
     const QString tool = base.filePath(QStringLiteral("tram-map-tool"));
     QVERIFY(QFile::copy(toolPath(), tool));
     QVERIFY(QFile::setPermissions(tool, open));
-    QCOMPARE(runTool({"to-json", path(QStringLiteral("network.sch")), base.filePath(QStringLiteral("in.json"))}).exitCode, 0);
+    QCOMPARE(
+        runTool({"to-json", path(QStringLiteral("network.sch")), base.filePath(QStringLiteral("in.json"))}).exitCode,
+        0);
     QVERIFY(QFile::copy(path(QStringLiteral("network.sch")), base.filePath(QStringLiteral("in.sch"))));
     const QString expected = base.filePath(QStringLiteral("expected-") + output);
     QCOMPARE(runTool({command, base.filePath(input), expected}).exitCode, 0);
@@ -847,7 +879,7 @@ void ToolTest::writesInPlaceInLockedFolder()
                               + arguments);
     };
     const auto inode = [](const QString& file) {
-        struct stat status {};
+        struct stat status { };
         return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_ino : ino_t(0);
     };
 

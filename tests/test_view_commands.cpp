@@ -29,32 +29,56 @@ void ViewCommandsTest::sizes_data()
     QTest::addColumn<int>("circleSize");
     QTest::addColumn<QString>("refusedBox"); // empty: taken
 
-    QTest::newRow("start values") << "20" << "10" << 20 << 10 << "";
-    QTest::newRow("3.5 rounds to 4") << "3.5" << "10" << 4 << 10 << "";
-    QTest::newRow("2.5 rounds to 2") << "2.5" << "10" << 2 << 10 << "";
-    QTest::newRow("12abc reads 12") << "12abc" << "10" << 12 << 10 << "";
-    QTest::newRow("exponent") << "1E3" << "10" << 1000 << 10 << "";
-    QTest::newRow("hexadecimal") << "&H10" << "&O17" << 16 << 15 << "";
-    QTest::newRow("0.6 rounds to 1") << "0.6" << "10" << 1 << 10 << "";
-    QTest::newRow("widest") << "32767" << "32767" << 32767 << 32767 << "";
-    QTest::newRow("circle abc is 0") << "20" << "abc" << 20 << 0 << "";
-    QTest::newRow("circle empty is 0") << "20" << "" << 20 << 0 << "";
-    QTest::newRow("circle -5") << "20" << "-5" << 20 << -5 << "";
-    QTest::newRow("circle -32768") << "20" << "-32768" << 20 << -32768 << "";
+    QTest::newRow("start values") << "20"
+                                  << "10" << 20 << 10 << "";
+    QTest::newRow("3.5 rounds to 4") << "3.5"
+                                     << "10" << 4 << 10 << "";
+    QTest::newRow("2.5 rounds to 2") << "2.5"
+                                     << "10" << 2 << 10 << "";
+    QTest::newRow("12abc reads 12") << "12abc"
+                                    << "10" << 12 << 10 << "";
+    QTest::newRow("exponent") << "1E3"
+                              << "10" << 1000 << 10 << "";
+    QTest::newRow("hexadecimal") << "&H10"
+                                 << "&O17" << 16 << 15 << "";
+    QTest::newRow("0.6 rounds to 1") << "0.6"
+                                     << "10" << 1 << 10 << "";
+    QTest::newRow("widest") << "32767"
+                            << "32767" << 32767 << 32767 << "";
+    QTest::newRow("circle abc is 0") << "20"
+                                     << "abc" << 20 << 0 << "";
+    QTest::newRow("circle empty is 0") << "20"
+                                       << "" << 20 << 0 << "";
+    QTest::newRow("circle -5") << "20"
+                               << "-5" << 20 << -5 << "";
+    QTest::newRow("circle -32768") << "20"
+                                   << "-32768" << 20 << -32768 << "";
     // No pen is narrower than a pixel: the width stays, the circle size is taken.
-    QTest::newRow("width 0 keeps the width") << "0" << "7" << 20 << 7 << "";
-    QTest::newRow("width 0.4 keeps the width") << "0.4" << "7" << 20 << 7 << "";
-    QTest::newRow("negative width keeps the width") << "-3" << "7" << 20 << 7 << "";
-    QTest::newRow("empty width keeps the width") << "" << "7" << 20 << 7 << "";
-    QTest::newRow("abc width keeps the width") << "abc" << "7" << 20 << 7 << "";
+    QTest::newRow("width 0 keeps the width") << "0"
+                                             << "7" << 20 << 7 << "";
+    QTest::newRow("width 0.4 keeps the width") << "0.4"
+                                               << "7" << 20 << 7 << "";
+    QTest::newRow("negative width keeps the width") << "-3"
+                                                    << "7" << 20 << 7 << "";
+    QTest::newRow("empty width keeps the width") << ""
+                                                 << "7" << 20 << 7 << "";
+    QTest::newRow("abc width keeps the width") << "abc"
+                                               << "7" << 20 << 7 << "";
     // Beyond 16 bits: refused, nothing changes.
-    QTest::newRow("width 32768") << "32768" << "7" << 20 << 10 << "Debljina linije:";
-    QTest::newRow("width -32769") << "-32769" << "7" << 20 << 10 << "Debljina linije:";
-    QTest::newRow("width 1e10") << "1e10" << "7" << 20 << 10 << "Debljina linije:";
-    QTest::newRow("width overflowing") << "1e999" << "7" << 20 << 10 << "Debljina linije:";
-    QTest::newRow("circle 40000") << "5" << "40000" << 20 << 10 << "Velicina kruga:";
-    QTest::newRow("circle -32769") << "5" << "-32769" << 20 << 10 << "Velicina kruga:";
-    QTest::newRow("both too big") << "99999" << "99999" << 20 << 10 << "Debljina linije:";
+    QTest::newRow("width 32768") << "32768"
+                                 << "7" << 20 << 10 << "Debljina linije:";
+    QTest::newRow("width -32769") << "-32769"
+                                  << "7" << 20 << 10 << "Debljina linije:";
+    QTest::newRow("width 1e10") << "1e10"
+                                << "7" << 20 << 10 << "Debljina linije:";
+    QTest::newRow("width overflowing") << "1e999"
+                                       << "7" << 20 << 10 << "Debljina linije:";
+    QTest::newRow("circle 40000") << "5"
+                                  << "40000" << 20 << 10 << "Velicina kruga:";
+    QTest::newRow("circle -32769") << "5"
+                                   << "-32769" << 20 << 10 << "Velicina kruga:";
+    QTest::newRow("both too big") << "99999"
+                                  << "99999" << 20 << 10 << "Debljina linije:";
 }
 
 void ViewCommandsTest::sizes()
@@ -96,11 +120,12 @@ void ViewCommandsTest::rescale_data()
     QTest::newRow("-1 is ignored") << "-1" << xs << xs << true << "";
     QTest::newRow("abc is ignored") << "abc" << xs << xs << true << "";
     QTest::newRow("empty is ignored") << "" << xs << xs << true << "";
-    QTest::newRow("fits the 16 bits exactly") << "2" << QList<int>{-16384, 16383, 0, 5}
-                                              << QList<int>{-32768, 32766, 0, 10} << false << "";
+    QTest::newRow("fits the 16 bits exactly")
+        << "2" << QList<int>{-16384, 16383, 0, 5} << QList<int>{-32768, 32766, 0, 10} << false << "";
     // Every vertex is checked before any changes.
-    const QString tooFar = QStringLiteral("Koeficijent u polju \"Koeficijent:\" je prevelik: tacka %1 segmenta %2 "
-                                          "dobila bi X %3, a X mora biti izmedju -32768 i 32767. Nista nije promijenjeno.");
+    const QString tooFar = QStringLiteral(
+        "Koeficijent u polju \"Koeficijent:\" je prevelik: tacka %1 segmenta %2 "
+        "dobila bi X %3, a X mora biti izmedju -32768 i 32767. Nista nije promijenjeno.");
     QTest::newRow("last vertex too far") << "2" << QList<int>{100, 100, 100, 20000} << QList<int>{100, 100, 100, 20000}
                                          << false << tooFar.arg(2).arg(2).arg(40000);
     QTest::newRow("first vertex too far") << "2" << QList<int>{20000, 100, 100, 100} << QList<int>{20000, 100, 100, 100}

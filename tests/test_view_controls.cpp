@@ -26,10 +26,8 @@ namespace {
 
 QByteArray text(QRgb c)
 {
-    return QByteArray::number(qRed(c)) + ", " + QByteArray::number(qGreen(c)) + ", "
-        + QByteArray::number(qBlue(c));
+    return QByteArray::number(qRed(c)) + ", " + QByteArray::number(qGreen(c)) + ", " + QByteArray::number(qBlue(c));
 }
-
 
 bool* switchOf(DisplaySettings& d, const QString& box)
 {
@@ -99,16 +97,12 @@ void ViewControlsTest::checkBoxRedrawsAtOnce_data()
 
     // Segment 1 is current with a station on it; segment 2 is the route's,
     // with a red light on it. The circles are wider than the bands.
-    QTest::newRow("circles") << "chkShowCircles" << true << QPoint(85, 100) << qRgb(0, 255, 0)
-                             << qRgb(255, 255, 255);
-    QTest::newRow("stations") << "chkShowSpec1" << true << QPoint(150, 100) << qRgb(0, 0, 242)
-                              << qRgb(0, 190, 240);
-    QTest::newRow("lights") << "chkShowSpec2" << true << QPoint(150, 200) << qRgb(242, 0, 0)
-                            << qRgb(190, 190, 190);
-    QTest::newRow("route") << "chkPrikaziRutu" << false << QPoint(250, 200)
-                           << qRgb(190, 190, 190) << qRgb(190, 0, 190);
-    QTest::newRow("marked segment") << "chkOznaciTrenutniSegment" << true << QPoint(250, 100)
-                                    << qRgb(0, 190, 240) << qRgb(190, 190, 190);
+    QTest::newRow("circles") << "chkShowCircles" << true << QPoint(85, 100) << qRgb(0, 255, 0) << qRgb(255, 255, 255);
+    QTest::newRow("stations") << "chkShowSpec1" << true << QPoint(150, 100) << qRgb(0, 0, 242) << qRgb(0, 190, 240);
+    QTest::newRow("lights") << "chkShowSpec2" << true << QPoint(150, 200) << qRgb(242, 0, 0) << qRgb(190, 190, 190);
+    QTest::newRow("route") << "chkPrikaziRutu" << false << QPoint(250, 200) << qRgb(190, 190, 190) << qRgb(190, 0, 190);
+    QTest::newRow("marked segment") << "chkOznaciTrenutniSegment" << true << QPoint(250, 100) << qRgb(0, 190, 240)
+                                    << qRgb(190, 190, 190);
 }
 
 void ViewControlsTest::checkBoxRedrawsAtOnce()
@@ -216,8 +210,7 @@ void ViewControlsTest::pan()
     QCOMPARE(canvas->y(), top);
     QCOMPARE(canvas->mapTo(frame, QPoint(value, 0)).x(), 0); // canvas x `value` at the frame's edge
     QCOMPARE(canvas->size(), QSize(1000, 392));
-    QCOMPARE((QStringList{w.caption("lblLeft"), w.caption("lblMiddle"), w.caption("lblRight")}),
-             ruler);
+    QCOMPARE((QStringList{w.caption("lblLeft"), w.caption("lblMiddle"), w.caption("lblRight")}), ruler);
     QCOMPARE(w.window.redrawCount(), redraws);
     QVERIFY(w.window.canvas().image() == picture);
 
@@ -234,8 +227,7 @@ void ViewControlsTest::panByClickingTheTrack()
     QVERIFY(w.show());
     QScrollBar* scroll = w.find<QScrollBar>("hscScroll");
     // Right of the thumb, left of the arrow button.
-    QTest::mouseClick(scroll, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(scroll->width() - 40, scroll->height() / 2));
+    QTest::mouseClick(scroll, Qt::LeftButton, Qt::NoModifier, QPoint(scroll->width() - 40, scroll->height() / 2));
     const int value = scroll->value();
     QVERIFY(value > 0);
     QCOMPARE(int(w.window.model().scroll.ScrollOffset), value);

@@ -29,8 +29,9 @@ QStringList texts(Window& w, std::initializer_list<const char*> boxes)
 
 QStringList propertyPanel(Window& w)
 {
-    return texts(w, {"txtRedniBroj", "txtNaSegmentu", "txtPozicija", "txtVrijeme1", "txtVrijeme2",
-                     "txtPocetnoStanje", "txtNazivStanice"});
+    return texts(w,
+                 {"txtRedniBroj", "txtNaSegmentu", "txtPozicija", "txtVrijeme1", "txtVrijeme2", "txtPocetnoStanje",
+                  "txtNazivStanice"});
 }
 
 QStringList routePanel(Window& w)
@@ -375,30 +376,47 @@ void WindowEditingTest::refusalsShowAndChangeNothing_data()
     };
     const SetUp nothing = [](Window&) {};
 
-    row("Novi segment, table full", [](Window& w) { w.scheme().SegmentCount = MaxSegments; }, "", "", "cmdNoviSegment",
+    row(
+        "Novi segment, table full", [](Window& w) { w.scheme().SegmentCount = MaxSegments; }, "", "", "cmdNoviSegment",
         "Novi segment nije dodan: vec postoji najvise 40 segmenata.");
-    row("Nova stanica, table full", [](Window& w) { w.scheme().StationCount = MaxStations; }, "", "", "cmdNovaStanica",
+    row(
+        "Nova stanica, table full", [](Window& w) { w.scheme().StationCount = MaxStations; }, "", "", "cmdNovaStanica",
         "Nova stanica nije dodana: vec postoji najvise 100 stanica.");
-    row("Novi semafor, table full", [](Window& w) { w.scheme().LightCount = MaxLights; }, "", "", "cmdNoviSemafor",
+    row(
+        "Novi semafor, table full", [](Window& w) { w.scheme().LightCount = MaxLights; }, "", "", "cmdNoviSemafor",
         "Novi semafor nije dodan: vec postoji najvise 100 semafora.");
-    row("Nova ruta, table full", [](Window& w) { w.scheme().RouteCount = MaxRoutes; w.clickCheckBox("chkPrikaziRutu"); },
+    row(
+        "Nova ruta, table full",
+        [](Window& w) {
+            w.scheme().RouteCount = MaxRoutes;
+            w.clickCheckBox("chkPrikaziRutu");
+        },
         "txtBrojSegmenataURuti", "1", "cmdNovaRuta", "Nova ruta nije dodana: vec postoji najvise 20 ruta.");
-    row("Novi vlakon, table full", [](Window& w) { w.scheme().TramCount = MaxTrams; }, "txtRuta", "8", "cmdNoviVlakon",
+    row(
+        "Novi vlakon, table full", [](Window& w) { w.scheme().TramCount = MaxTrams; }, "txtRuta", "8", "cmdNoviVlakon",
         "Novi vlakon nije dodan: vec postoji najvise 100 vlakona.");
     // The segment is picked and drawn all the same; here it is the current one already.
-    row("Shift + right click, segment full", [](Window& w) {
+    row(
+        "Shift + right click, segment full",
+        [](Window& w) {
             const int full = AddSegment(w.scheme(), {});
             for (int k = 1; k <= MaxPoints; ++k)
                 w.scheme().Points[full][k] = MapPoint{int16_t(10 * k), 100};
             w.scheme().PointCount[full] = MaxPoints;
             w.edit().CurrentSegment = uint8_t(full);
             w.box("txtBrojSegmenta")->setText(QStringLiteral("1"));
-        }, "", "", "", "Nova tacka nije dodana: vec postoji najvise 50 tacaka u segmentu 1.");
-    row("Sacuvaj, time beyond 16 bits", [](Window& w) { w.click("cmdNovaStanica"); }, "txtVrijeme1", "32768",
+        },
+        "", "", "", "Nova tacka nije dodana: vec postoji najvise 50 tacaka u segmentu 1.");
+    row(
+        "Sacuvaj, time beyond 16 bits", [](Window& w) { w.click("cmdNovaStanica"); }, "txtVrijeme1", "32768",
         "cmdSacuvaj", "Vrijednost u polju \"Vrijeme1:\" mora biti izmedju -32768 i 32767.");
     row("Crtaj, width beyond 16 bits", nothing, "txtDrawWidth", "32768", "cmdCrtaj",
         "Vrijednost u polju \"Debljina linije:\" mora biti izmedju -32768 i 32767.");
-    row("Promijeni velicinu, X beyond 16 bits", [](Window& w) { AddSegment(w.scheme(), {{100, 100}, {20000, 100}}); },
+    row(
+        "Promijeni velicinu, X beyond 16 bits",
+        [](Window& w) {
+            AddSegment(w.scheme(), {{100, 100}, {20000, 100}});
+        },
         "txtResize", "2", "cmdResize",
         "Koeficijent u polju \"Koeficijent:\" je prevelik: tacka 2 segmenta 1 dobila bi X 40000, "
         "a X mora biti izmedju -32768 i 32767. Nista nije promijenjeno.");

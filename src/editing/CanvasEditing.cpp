@@ -10,8 +10,8 @@ namespace {
 
 // Objects 1..inUse, which must lie within the table.
 template <typename Object, size_t Size>
-int firstInReach(const std::array<Object, Size>& objects, int inUse, const Scheme& scheme,
-                 MapPoint click, int16_t reach)
+int firstInReach(const std::array<Object, Size>& objects, int inUse, const Scheme& scheme, MapPoint click,
+                 int16_t reach)
 {
     for (int i = 1; i <= inUse; ++i) {
         const MapPoint p = LocateOnSegment(scheme, objects[i].Segment, objects[i].Position);
@@ -102,8 +102,7 @@ bool PickObject(EditorModel& model, MapPoint click)
         model.edit.SelectedKind = ObjectKind::Light;
         return true;
     }
-    if (const int station =
-            firstInReach(scheme.Stations, StationsInUse(scheme), scheme, click, reach)) {
+    if (const int station = firstInReach(scheme.Stations, StationsInUse(scheme), scheme, click, reach)) {
         model.edit.CurrentStation = static_cast<uint8_t>(station);
         model.edit.SelectedKind = ObjectKind::Station;
         return true;

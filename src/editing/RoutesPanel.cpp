@@ -41,8 +41,8 @@ RoutePanelTexts RoutePanelOf(const Scheme& scheme, int route)
     return texts;
 }
 
-std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
-                                       Scheme& scheme, EditState& edit)
+std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed, Scheme& scheme,
+                                       EditState& edit)
 {
     TypedRoute route;
     if (auto refusal = readTypedRoute(typed, route))

@@ -10,9 +10,9 @@ namespace tram {
 
 // The route panel as the user sees it: nothing but texts.
 struct RoutePanelTexts {
-    QString number;                                // "Broj rute:", never read back
-    QString length;                                // "Broj segmenata:"
-    std::array<QString, MaxRouteSlots + 1> segments;  // boxes 1..MaxRouteSlots, element 0 unused
+    QString number;                                  // "Broj rute:", never read back
+    QString length;                                  // "Broj segmenata:"
+    std::array<QString, MaxRouteSlots + 1> segments; // boxes 1..MaxRouteSlots, element 0 unused
     friend bool operator==(const RoutePanelTexts&, const RoutePanelTexts&) = default;
 };
 
@@ -28,7 +28,7 @@ enum class RouteCommand { New, Previous, Next };
 // A length above MaxRouteSlots, a slot that does not fit a byte or a route
 // past MaxRoutes refuses the command with the returned text, and nothing at
 // all changes. The caller shows RoutePanelOf(CurrentRoute) afterwards.
-[[nodiscard]] std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed,
-                                                     Scheme& scheme, EditState& edit);
+[[nodiscard]] std::optional<Refusal> RunRouteCommand(RouteCommand command, const RoutePanelTexts& typed, Scheme& scheme,
+                                                     EditState& edit);
 
 } // namespace tram

@@ -23,8 +23,7 @@ double SegmentCoordinateGenerator::nextUniform()
     return static_cast<double>(engine_()) / GeneratorRange;
 }
 
-std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit,
-                                  SegmentCoordinateGenerator& generator)
+std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit, SegmentCoordinateGenerator& generator)
 {
     if (scheme.SegmentCount < 0 || scheme.SegmentCount >= MaxSegments)
         return TableFull(QStringLiteral("Novi segment nije dodan"), MaxSegments, QStringLiteral("segmenata"));

@@ -33,8 +33,7 @@ inline constexpr int NewVertexHighest = 300;
 // order X1, Y1, X2, Y2, and makes it current.
 // A full table refuses the command with the returned text and changes nothing,
 // the generator included.
-[[nodiscard]] std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit,
-                                                SegmentCoordinateGenerator& generator);
+[[nodiscard]] std::optional<Refusal> NewSegment(Scheme& scheme, EditState& edit, SegmentCoordinateGenerator& generator);
 
 // Step the current segment; false when already at the end, where nothing at
 // all changes.

@@ -11,8 +11,7 @@ TramPanelTexts TramPanelOf(const Scheme& scheme, int tram)
     return {ShowNumber(scheme.TramSerial[tram]), ShowNumber(scheme.TramRoute[tram])};
 }
 
-std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
-                                      Scheme& scheme, EditState& edit)
+std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed, Scheme& scheme, EditState& edit)
 {
     const std::optional<uint8_t> route = ToByte(ReadNumber(typed.route));
     if (!route)

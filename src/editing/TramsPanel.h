@@ -27,7 +27,7 @@ inline constexpr uint8_t NewTramRoute = 3;
 // that does not fit a byte or a tram past MaxTrams refuses the command with
 // the returned text, and nothing at all changes. The caller shows
 // TramPanelOf(CurrentTram) afterwards.
-[[nodiscard]] std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed,
-                                                    Scheme& scheme, EditState& edit);
+[[nodiscard]] std::optional<Refusal> RunTramCommand(TramCommand command, const TramPanelTexts& typed, Scheme& scheme,
+                                                    EditState& edit);
 
 } // namespace tram

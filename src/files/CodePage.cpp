@@ -19,7 +19,10 @@ bool isUndefinedByte(unsigned value)
 // one-to-one width even where a unit has no counterpart.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from)
+        : cd_(iconv_open(to, from))
+    {
+    }
     ~Converter()
     {
         if (isOpen())

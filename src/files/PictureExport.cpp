@@ -6,8 +6,7 @@
 
 namespace tram {
 
-std::optional<Refusal> ExportPicture(const QImage& image, const QString& fileName,
-                                     const char* format)
+std::optional<Refusal> ExportPicture(const QImage& image, const QString& fileName, const char* format)
 {
     QByteArray encoded;
     QBuffer buffer(&encoded);

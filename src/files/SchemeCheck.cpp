@@ -27,14 +27,18 @@ void checkSegments(const Scheme& scheme, QStringList& findings)
             const MapPoint p = scheme.Points[s][j];
             if (p.X < 0 || p.X >= Canvas::Width || p.Y < 0 || p.Y >= Canvas::Height)
                 findings << QStringLiteral("segment %1, tacka %2: (%3, %4) je izvan platna %5 x %6")
-                                .arg(s).arg(j).arg(p.X).arg(p.Y).arg(Canvas::Width).arg(Canvas::Height);
+                                .arg(s)
+                                .arg(j)
+                                .arg(p.X)
+                                .arg(p.Y)
+                                .arg(Canvas::Width)
+                                .arg(Canvas::Height);
         }
     }
 }
 
 // A station or light: its segment must exist and its position lie on it.
-void checkPlacement(const Scheme& scheme, const QString& object, int segment, double position,
-                    QStringList& findings)
+void checkPlacement(const Scheme& scheme, const QString& object, int segment, double position, QStringList& findings)
 {
     if (!segmentExists(scheme, segment)) {
         findings << QStringLiteral("%1: segment %2 ne postoji").arg(object).arg(segment);
@@ -43,14 +47,15 @@ void checkPlacement(const Scheme& scheme, const QString& object, int segment, do
     const double length = PolylineLength(scheme, segment, 1, PointsInUse(scheme, segment));
     if (!(position >= 0 && position <= length))
         findings << QStringLiteral("%1: polozaj %2 je izvan 0..%3 segmenta %4")
-                        .arg(object, ShowNumber(position), ShowNumber(length)).arg(segment);
+                        .arg(object, ShowNumber(position), ShowNumber(length))
+                        .arg(segment);
 }
 
 void checkLights(const Scheme& scheme, QStringList& findings)
 {
     for (int i = 1; i <= LightsInUse(scheme); ++i)
-        checkPlacement(scheme, QStringLiteral("semafor %1").arg(i), scheme.Lights[i].Segment,
-                       scheme.Lights[i].Position, findings);
+        checkPlacement(scheme, QStringLiteral("semafor %1").arg(i), scheme.Lights[i].Segment, scheme.Lights[i].Position,
+                       findings);
 }
 
 void checkStations(const Scheme& scheme, QStringList& findings)

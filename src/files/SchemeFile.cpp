@@ -45,7 +45,10 @@ private:
 // value reads stay inside the data even if a check was missed.
 class ByteReader {
 public:
-    explicit ByteReader(const QByteArray& bytes) : bytes_(bytes) {}
+    explicit ByteReader(const QByteArray& bytes)
+        : bytes_(bytes)
+    {
+    }
 
     bool need(qsizetype count, const QString& what)
     {
@@ -54,10 +57,7 @@ public:
         error_ = QStringLiteral("datoteka je prekratka, nedostaje: %1").arg(what);
         return false;
     }
-    uint8_t byte()
-    {
-        return pos_ < bytes_.size() ? static_cast<uint8_t>(bytes_[pos_++]) : 0;
-    }
+    uint8_t byte() { return pos_ < bytes_.size() ? static_cast<uint8_t>(bytes_[pos_++]) : 0; }
     int16_t integer()
     {
         const uint16_t low = byte();
@@ -171,8 +171,8 @@ bool readSegments(ByteReader& in, Scheme& scheme)
 }
 
 // A byte count followed by its elements, each elementBytes long.
-bool readByteCount(ByteReader& in, uint8_t& count, int limit, qsizetype elementBytes,
-                   const QString& countName, const QString& elementsName)
+bool readByteCount(ByteReader& in, uint8_t& count, int limit, qsizetype elementBytes, const QString& countName,
+                   const QString& elementsName)
 {
     if (!in.need(1, countName))
         return false;
@@ -204,8 +204,8 @@ bool readLights(ByteReader& in, Scheme& scheme)
 
 bool readStations(ByteReader& in, Scheme& scheme)
 {
-    if (!readByteCount(in, scheme.StationCount, MaxStations, StationBytes,
-                       QStringLiteral("broj stanica"), QStringLiteral("stanice")))
+    if (!readByteCount(in, scheme.StationCount, MaxStations, StationBytes, QStringLiteral("broj stanica"),
+                       QStringLiteral("stanice")))
         return false;
     if (scheme.StationCount > 0 && !CodePageAvailable()) {
         in.fail(missingCodePageProblem());
@@ -257,9 +257,9 @@ bool readRoutes(ByteReader& in, Scheme& scheme)
 
 } // namespace
 
-const qsizetype MaxSchemeFileSize = 2 + 2 * MaxSegments + PointBytes * MaxSegments * MaxPoints
-    + 1 + LightBytes * MaxLights + 1 + StationBytes * MaxStations + 1 + TramBytes * MaxTrams
-    + 1 + MaxRoutes + MaxRoutes * MaxRouteSlots;
+const qsizetype MaxSchemeFileSize = 2 + 2 * MaxSegments + PointBytes * MaxSegments * MaxPoints + 1
+    + LightBytes * MaxLights + 1 + StationBytes * MaxStations + 1 + TramBytes * MaxTrams + 1 + MaxRoutes
+    + MaxRoutes * MaxRouteSlots;
 
 QByteArray WriteSchemeBytes(const Scheme& scheme)
 {

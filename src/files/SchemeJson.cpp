@@ -151,7 +151,8 @@ public:
         if (number != std::floor(number))
             return fail(place, QStringLiteral("%1 nije cijeli broj").arg(ShowNumber(number)));
         if (number < low || number > high)
-            return fail(place, QStringLiteral("%1 je izvan %2..%3").arg(ShowNumber(number), ShowNumber(low), ShowNumber(high)));
+            return fail(
+                place, QStringLiteral("%1 je izvan %2..%3").arg(ShowNumber(number), ShowNumber(low), ShowNumber(high)));
         out = static_cast<T>(number);
         return true;
     }
@@ -172,8 +173,9 @@ public:
         else if (text == u"NaN")
             out = std::bit_cast<double>(CanonicalNaNBits);
         else if (!bitsOf(text, out))
-            return fail(place, QStringLiteral("ocekuje se broj, \"-0\", \"Infinity\", \"-Infinity\", \"NaN\" "
-                                              "ili \"0x\" i 16 heksadecimalnih cifara"));
+            return fail(place,
+                        QStringLiteral("ocekuje se broj, \"-0\", \"Infinity\", \"-Infinity\", \"NaN\" "
+                                       "ili \"0x\" i 16 heksadecimalnih cifara"));
         return true;
     }
 
@@ -183,15 +185,17 @@ public:
             return fail(place, QStringLiteral("ocekuje se tekst"));
         const QString text = value.toString();
         if (text.size() > NameLength)
-            return fail(place, QStringLiteral("ima %1 znakova, a najvise moze imati %2").arg(text.size()).arg(NameLength));
+            return fail(place,
+                        QStringLiteral("ima %1 znakova, a najvise moze imati %2").arg(text.size()).arg(NameLength));
         // The file keeps one byte per character: what does not come back from
         // the code page would be saved as something else.
         const QString kept = FromCodePage(ToCodePage(text));
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (kept[i] != text[i])
-                return fail(place, QStringLiteral("znak %1 (U+%2) nema bajt u kodnoj stranici datoteke seme")
-                                       .arg(i + 1)
-                                       .arg(text[i].unicode(), 4, 16, QChar(u'0')));
+                return fail(place,
+                            QStringLiteral("znak %1 (U+%2) nema bajt u kodnoj stranici datoteke seme")
+                                .arg(i + 1)
+                                .arg(text[i].unicode(), 4, 16, QChar(u'0')));
         }
         out.fill(u' ');
         std::copy_n(text.utf16(), text.size(), out.begin());

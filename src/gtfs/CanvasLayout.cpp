@@ -135,8 +135,9 @@ CanvasSegment place(const std::vector<Point>& points, const std::vector<bool>& i
     }
     for (size_t v = 0; v + 1 < source.size(); ++v) {
         for (int k = source[v]; k <= source[v + 1]; ++k)
-            error = std::max(error, DistanceToPiece(points[size_t(k)], fromCanvas(segment.points[v]),
-                                                    fromCanvas(segment.points[v + 1])));
+            error = std::max(error,
+                             DistanceToPiece(points[size_t(k)], fromCanvas(segment.points[v]),
+                                             fromCanvas(segment.points[v + 1])));
     }
     return segment;
 }

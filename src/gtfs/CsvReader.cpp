@@ -28,8 +28,8 @@ void* cappedRealloc(void* block, size_t size)
 struct Collector {
     std::vector<std::vector<std::string>> records; // reused between pieces
     std::vector<qint64> lines;
-    size_t ready = 0;  // complete records in `records`
-    int fields = 0;    // fields of the record being read
+    size_t ready = 0;      // complete records in `records`
+    int fields = 0;        // fields of the record being read
     qint64 pieceLine = 1;  // the line the current piece of input belongs to
     qint64 recordLine = 1; // the line the next record starts on
     bool tooManyFields = false;
@@ -85,7 +85,8 @@ int characterColumn(const char* line, size_t offset)
 class Parser {
 public:
     Parser(const QString& file, const std::function<void(const CsvRecord&)>& onRecord)
-        : file_(file), onRecord_(onRecord)
+        : file_(file)
+        , onRecord_(onRecord)
     {
         csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL);
         csv_set_realloc_func(&parser_, cappedRealloc);

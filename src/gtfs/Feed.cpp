@@ -13,7 +13,9 @@ QString Route::shownName() const
 
 bool Service::runsOn(qint64 day) const
 {
-    const auto has = [day](const std::vector<qint64>& days) { return std::binary_search(days.begin(), days.end(), day); };
+    const auto has = [day](const std::vector<qint64>& days) {
+        return std::binary_search(days.begin(), days.end(), day);
+    };
     if (has(removed))
         return false;
     if (has(added))

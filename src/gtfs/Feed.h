@@ -32,10 +32,10 @@ struct Route {
 struct StopTime {
     int stop = 0;
     int sequence = 0;
-    int arrival = -1;   // seconds of the service day, -1 when not given
+    int arrival = -1; // seconds of the service day, -1 when not given
     int departure = -1;
     double shapeDistance = NAN;
-    int line = 0;       // in stop_times.txt, for messages
+    int line = 0; // in stop_times.txt, for messages
 };
 
 // Headway-based service: the trip runs every `headway` seconds from start
@@ -48,9 +48,9 @@ struct Frequency {
 
 struct Trip {
     QString id;
-    int route = 0;   // index in Feed::routes
-    int service = 0; // index in Feed::services
-    int shape = -1;  // index in Feed::shapes, or -1
+    int route = 0;               // index in Feed::routes
+    int service = 0;             // index in Feed::services
+    int shape = -1;              // index in Feed::shapes, or -1
     std::vector<StopTime> stops; // in stop_sequence order
     std::vector<Frequency> frequencies;
 };

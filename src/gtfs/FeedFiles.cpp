@@ -16,7 +16,10 @@ namespace {
 
 class FileStream : public FeedStream {
 public:
-    explicit FileStream(const QString& path) : file_(path) {}
+    explicit FileStream(const QString& path)
+        : file_(path)
+    {
+    }
     bool open() { return file_.open(QIODevice::ReadOnly); }
     qint64 read(char* buffer, qint64 size) override { return file_.read(buffer, size); }
     QString errorText() const override { return file_.errorString(); }
@@ -27,7 +30,10 @@ private:
 
 class FolderFeed : public FeedFiles {
 public:
-    explicit FolderFeed(const QString& path) : dir_(path) {}
+    explicit FolderFeed(const QString& path)
+        : dir_(path)
+    {
+    }
     std::unique_ptr<FeedStream> open(const QString& name) override
     {
         const QString path = dir_.filePath(name);
@@ -50,7 +56,10 @@ QString zipErrorText(zip_error_t* error)
 
 class ZipStream : public FeedStream {
 public:
-    explicit ZipStream(zip_file_t* file) : file_(file) {}
+    explicit ZipStream(zip_file_t* file)
+        : file_(file)
+    {
+    }
     ~ZipStream() override { zip_fclose(file_); }
     ZipStream(const ZipStream&) = delete;
     ZipStream& operator=(const ZipStream&) = delete;
@@ -63,7 +72,11 @@ private:
 
 class ZipFeed : public FeedFiles {
 public:
-    explicit ZipFeed(zip_t* archive) : archive_(archive) { findFolder(); }
+    explicit ZipFeed(zip_t* archive)
+        : archive_(archive)
+    {
+        findFolder();
+    }
     ~ZipFeed() override { zip_discard(archive_); }
     ZipFeed(const ZipFeed&) = delete;
     ZipFeed& operator=(const ZipFeed&) = delete;
@@ -76,7 +89,8 @@ public:
             return nullptr;
         zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
         if (!file)
-            FailIn(name, QStringLiteral("ne moze se otvoriti u zip arhivi: %1").arg(zipErrorText(zip_get_error(archive_))));
+            FailIn(name,
+                   QStringLiteral("ne moze se otvoriti u zip arhivi: %1").arg(zipErrorText(zip_get_error(archive_))));
         return std::make_unique<ZipStream>(file);
     }
 
@@ -110,7 +124,10 @@ private:
 
 class MemoryStream : public FeedStream {
 public:
-    explicit MemoryStream(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    explicit MemoryStream(QByteArray bytes)
+        : bytes_(std::move(bytes))
+    {
+    }
     qint64 read(char* buffer, qint64 size) override
     {
         const qint64 count = std::min(size, bytes_.size() - pos_);

@@ -33,7 +33,10 @@ std::unique_ptr<FeedFiles> OpenFeedFiles(const QString& path);
 // Files given by name and content: for feeds a program builds itself.
 class MemoryFeed : public FeedFiles {
 public:
-    explicit MemoryFeed(QHash<QString, QByteArray> files) : files_(std::move(files)) {}
+    explicit MemoryFeed(QHash<QString, QByteArray> files)
+        : files_(std::move(files))
+    {
+    }
     std::unique_ptr<FeedStream> open(const QString& name) override;
 
 private:

@@ -57,7 +57,10 @@ bool comesBefore(const Route& a, const Route& b)
 
 class Reader {
 public:
-    explicit Reader(FeedFiles& files) : files_(files) {}
+    explicit Reader(FeedFiles& files)
+        : files_(files)
+    {
+    }
 
     Feed read(const QStringList& wanted)
     {
@@ -140,9 +143,11 @@ private:
         sortRoutes();
         if (!unmatched.isEmpty())
             FailIn(QStringLiteral("routes.txt"),
-                   QStringLiteral("nema tramvajske linije s route_short_name ili route_id: %1").arg(unmatched.join(u", ")));
+                   QStringLiteral("nema tramvajske linije s route_short_name ili route_id: %1")
+                       .arg(unmatched.join(u", ")));
         if (feed_.routes.empty())
-            FailIn(QStringLiteral("routes.txt"), QStringLiteral("nema nijedne tramvajske linije (route_type 0 ili 900..906)"));
+            FailIn(QStringLiteral("routes.txt"),
+                   QStringLiteral("nema nijedne tramvajske linije (route_type 0 ili 900..906)"));
     }
 
     void sortRoutes()
@@ -180,8 +185,10 @@ private:
     void readTrips()
     {
         enum { RouteId, ServiceId, TripId, ShapeId };
-        static constexpr Column columns[] = {
-            {"route_id", true}, {"service_id", true}, {"trip_id", true}, {"shape_id", false}};
+        static constexpr Column columns[] = {{"route_id", true},
+                                             {"service_id", true},
+                                             {"trip_id", true},
+                                             {"shape_id", false}};
         ReadTable(files_, QStringLiteral("trips.txt"), true, columns, [&](const Row& row) {
             const auto route = routeIds_.constFind(keyView(row.required(RouteId)));
             if (route == routeIds_.constEnd())
@@ -210,9 +217,9 @@ private:
     void readStopTimes()
     {
         enum { TripId, Arrival, Departure, StopId, Sequence, ShapeDistance };
-        static constexpr Column columns[] = {{"trip_id", true},       {"arrival_time", false},
+        static constexpr Column columns[] = {{"trip_id", true},         {"arrival_time", false},
                                              {"departure_time", false}, {"stop_id", true},
-                                             {"stop_sequence", true},  {"shape_dist_traveled", false}};
+                                             {"stop_sequence", true},   {"shape_dist_traveled", false}};
         const QString file = QStringLiteral("stop_times.txt");
         ReadTable(files_, file, true, columns, [&](const Row& row) {
             const auto trip = tripIds_.constFind(keyView(row.text(TripId)));
@@ -234,7 +241,9 @@ private:
             std::stable_sort(trip.stops.begin(), trip.stops.end(),
                              [](const StopTime& a, const StopTime& b) { return a.sequence < b.sequence; });
             const auto twice = std::adjacent_find(trip.stops.begin(), trip.stops.end(),
-                                                  [](const StopTime& a, const StopTime& b) { return a.sequence == b.sequence; });
+                                                  [](const StopTime& a, const StopTime& b) {
+                                                      return a.sequence == b.sequence;
+                                                  });
             if (twice != trip.stops.end())
                 FailAt(file, std::next(twice)->line, -1, QStringLiteral("stop_sequence"),
                        QStringLiteral("voznja \"%1\" vec ima stop_sequence %2").arg(trip.id).arg(twice->sequence));
@@ -298,13 +307,14 @@ private:
         });
         enum { DateId, Date, Exception };
         static constexpr Column exceptions[] = {{"service_id", true}, {"date", true}, {"exception_type", true}};
-        const bool hasDates = ReadTable(files_, QStringLiteral("calendar_dates.txt"), false, exceptions, [&](const Row& row) {
-            Service* service = knownService(row, DateId);
-            const qint64 date = row.date(Date);
-            const long long type = row.integer(Exception, 1, 2);
-            if (service)
-                (type == 1 ? service->added : service->removed).push_back(date);
-        });
+        const bool hasDates = ReadTable(files_, QStringLiteral("calendar_dates.txt"), false, exceptions,
+                                        [&](const Row& row) {
+                                            Service* service = knownService(row, DateId);
+                                            const qint64 date = row.date(Date);
+                                            const long long type = row.integer(Exception, 1, 2);
+                                            if (service)
+                                                (type == 1 ? service->added : service->removed).push_back(date);
+                                        });
         for (Service& service : feed_.services) {
             std::sort(service.added.begin(), service.added.end());
             std::sort(service.removed.begin(), service.removed.end());
@@ -316,15 +326,18 @@ private:
     void readFrequencies()
     {
         enum { TripId, Start, End, Headway };
-        static constexpr Column columns[] = {
-            {"trip_id", true}, {"start_time", true}, {"end_time", true}, {"headway_secs", true}};
+        static constexpr Column columns[] = {{"trip_id", true},
+                                             {"start_time", true},
+                                             {"end_time", true},
+                                             {"headway_secs", true}};
         ReadTable(files_, QStringLiteral("frequencies.txt"), false, columns, [&](const Row& row) {
             const auto trip = tripIds_.constFind(keyView(row.required(TripId)));
             if (trip == tripIds_.constEnd())
                 return;
             const Frequency frequency{row.time(Start), row.time(End), int(row.integer(Headway, 1, MaxIndex))};
             if ((frequency.end - frequency.start) / frequency.headway > MaxDepartures)
-                row.fail(Headway, QStringLiteral("od start_time do end_time daje vise od %1 polazaka").arg(MaxDepartures));
+                row.fail(Headway,
+                         QStringLiteral("od start_time do end_time daje vise od %1 polazaka").arg(MaxDepartures));
             feed_.trips[size_t(*trip)].frequencies.push_back(frequency);
         });
     }

@@ -39,8 +39,7 @@ std::optional<int> ParseTime(std::string_view text)
 {
     text = trimmed(text);
     const size_t first = text.find(':');
-    if (first == std::string_view::npos || first < 1 || first > 3 || text.size() != first + 6
-        || text[first + 3] != ':')
+    if (first == std::string_view::npos || first < 1 || first > 3 || text.size() != first + 6 || text[first + 3] != ':')
         return std::nullopt;
     const auto hours = digits(text.substr(0, first));
     const auto minutes = digits(text.substr(first + 1, 2));

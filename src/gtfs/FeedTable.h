@@ -21,9 +21,11 @@ struct Column {
 // line, the column's number and its name.
 class Row {
 public:
-    Row(const QString& file, std::span<const Column> columns, const std::vector<int>& fieldOf,
-        const CsvRecord& record)
-        : file_(file), columns_(columns), fieldOf_(fieldOf), record_(record)
+    Row(const QString& file, std::span<const Column> columns, const std::vector<int>& fieldOf, const CsvRecord& record)
+        : file_(file)
+        , columns_(columns)
+        , fieldOf_(fieldOf)
+        , record_(record)
     {
     }
 

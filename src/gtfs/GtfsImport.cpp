@@ -26,8 +26,8 @@ void addSegments(const CanvasLayout& layout, Scheme& scheme)
 // One station per place, on the first segment that passes it, at its vertex:
 // the position is the length of the polyline up to that vertex, summed as
 // the editor sums it when it locates the station.
-void addStations(const TrackNetwork& network, const CanvasLayout& layout, const Places& places,
-                 EditorModel& model, ImportSummary& summary)
+void addStations(const TrackNetwork& network, const CanvasLayout& layout, const Places& places, EditorModel& model,
+                 ImportSummary& summary)
 {
     struct OnSegment {
         int place;

@@ -48,7 +48,10 @@ struct Unit {
 
 class Merger {
 public:
-    explicit Merger(const Feed& feed) : feed_(feed) {}
+    explicit Merger(const Feed& feed)
+        : feed_(feed)
+    {
+    }
 
     Places merge()
     {
@@ -169,7 +172,8 @@ private:
         for (std::vector<int> group : byName_) {
             std::sort(group.begin(), group.end(), [&](int a, int b) { return latitude(a) < latitude(b); });
             for (size_t i = 0; i < group.size(); ++i) {
-                for (size_t j = i + 1; j < group.size() && latitude(group[j]) - latitude(group[i]) <= reachInLatitude; ++j) {
+                for (size_t j = i + 1; j < group.size() && latitude(group[j]) - latitude(group[i]) <= reachInLatitude;
+                     ++j) {
                     if (metres(group[i], group[j]) <= MergeDistance)
                         parent[size_t(root(parent, group[j]))] = root(parent, group[i]);
                 }
@@ -260,9 +264,9 @@ private:
 
     const Feed& feed_;
     Places result_;
-    std::vector<Unit> units_;               // in the order the trips first call at them
-    std::vector<int> unitOfStop_;           // -1 for a stop no trip calls at
-    std::vector<std::vector<int>> byName_;  // units of each name
+    std::vector<Unit> units_;              // in the order the trips first call at them
+    std::vector<int> unitOfStop_;          // -1 for a stop no trip calls at
+    std::vector<std::vector<int>> byName_; // units of each name
 };
 
 } // namespace

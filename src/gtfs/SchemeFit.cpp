@@ -27,7 +27,10 @@ QString routeShares(const Feed& feed, const std::vector<int>& order, const std::
 QString problem(const QString& what, int needed, int limit, const QString& routes)
 {
     return QStringLiteral("%1: potrebno %2, a najvise moze biti %3; trebaju ih linije: %4")
-        .arg(what).arg(needed).arg(limit).arg(routes);
+        .arg(what)
+        .arg(needed)
+        .arg(limit)
+        .arg(routes);
 }
 
 } // namespace
@@ -76,15 +79,16 @@ QStringList LimitProblems(const Feed& feed, const TrackNetwork& network, const s
     for (const TrackSegment& segment : network.segments)
         stations.insert(segment.places.begin(), segment.places.end());
     if (int(stations.size()) > MaxStations)
-        problems << problem(QStringLiteral("stanice"), int(stations.size()), MaxStations, routeShares(feed, order, placesOf));
+        problems << problem(QStringLiteral("stanice"), int(stations.size()), MaxStations,
+                            routeShares(feed, order, placesOf));
 
     for (const int r : order) {
         const int length = int(network.routeSegments[size_t(r)].size());
         if (length > MaxRouteSlots) {
             std::vector<int> own(feed.routes.size(), 0);
             own[size_t(r)] = length;
-            problems << problem(QStringLiteral("segmenti rute linije %1").arg(feed.routes[size_t(r)].shownName()), length,
-                                MaxRouteSlots, routeShares(feed, order, own));
+            problems << problem(QStringLiteral("segmenti rute linije %1").arg(feed.routes[size_t(r)].shownName()),
+                                length, MaxRouteSlots, routeShares(feed, order, own));
         }
     }
 

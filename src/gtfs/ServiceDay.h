@@ -8,9 +8,9 @@ namespace tram::gtfs {
 
 struct TramsOnDay {
     std::optional<qint64> day; // Julian day number; none when no service runs any day
-    int trips = 0;           // tram trips that run that day
-    int moment = -1;         // the busiest moment, seconds of the service day; -1 when none runs
-    std::vector<int> trams;  // per route of the feed: its trips underway then
+    int trips = 0;             // tram trips that run that day
+    int moment = -1;           // the busiest moment, seconds of the service day; -1 when none runs
+    std::vector<int> trams;    // per route of the feed: its trips underway then
 };
 
 // The day (the given one, else the day of the calendars with the most tram

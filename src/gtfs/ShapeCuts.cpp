@@ -29,9 +29,11 @@ bool hasDistances(const Feed& feed, const Trip& trip)
     const auto& points = feed.shapes[size_t(trip.shape)].points;
     const bool stopsHave = std::all_of(trip.stops.begin(), trip.stops.end(),
                                        [](const StopTime& t) { return !std::isnan(t.shapeDistance); });
-    const bool shapeHas = std::all_of(points.begin(), points.end(), [](const ShapePoint& p) { return !std::isnan(p.distance); });
-    const bool rising = std::is_sorted(points.begin(), points.end(),
-                                       [](const ShapePoint& a, const ShapePoint& b) { return a.distance < b.distance; });
+    const bool shapeHas = std::all_of(points.begin(), points.end(),
+                                      [](const ShapePoint& p) { return !std::isnan(p.distance); });
+    const bool rising = std::is_sorted(points.begin(), points.end(), [](const ShapePoint& a, const ShapePoint& b) {
+        return a.distance < b.distance;
+    });
     return stopsHave && shapeHas && rising;
 }
 

@@ -27,7 +27,8 @@ Step ordered(int u, int v)
 
 class Bridges {
 public:
-    Bridges(const std::vector<PlaceSequence>& sequences, const Places& places) : places_(places)
+    Bridges(const std::vector<PlaceSequence>& sequences, const Places& places)
+        : places_(places)
     {
         adjacent_.resize(places.places.size());
         for (const PlaceSequence& seq : sequences) {

@@ -8,9 +8,9 @@
 namespace tram::gtfs {
 
 struct SchemeName {
-    StationName name;      // as the scheme file will hold it
+    StationName name;       // as the scheme file will hold it
     bool shortened = false; // longer than 30 characters
-    QString missing;       // characters the code page has no byte for, each once
+    QString missing;        // characters the code page has no byte for, each once
 };
 
 // The stop names of the map's stations as station names: line breaks and

@@ -34,7 +34,11 @@ struct Traversal {
 
 class Builder {
 public:
-    Builder(const Feed& feed, const Places& places) : feed_(feed), places_(places) {}
+    Builder(const Feed& feed, const Places& places)
+        : feed_(feed)
+        , places_(places)
+    {
+    }
 
     TrackNetwork build()
     {
@@ -235,8 +239,8 @@ private:
         for (const int t : trips) {
             const Trip& trip = feed_.trips[size_t(t)];
             const PlaceSequence& seq = sequences_[size_t(t)];
-            const bool passesSome =
-                std::any_of(seq.steps.begin(), seq.steps.end(), [](auto step) { return step.first < 0; });
+            const bool passesSome = std::any_of(seq.steps.begin(), seq.steps.end(),
+                                                [](auto step) { return step.first < 0; });
             if (trip.shape < 0 || feed_.shapes[size_t(trip.shape)].points.size() < 2
                 || !done.insert({seq.places, trip.shape, passesSome}).second)
                 continue;
@@ -307,8 +311,8 @@ private:
     {
         TrackNetwork network;
         network.placeAt = placeAt_;
-        network.directionPairsJoined = int(std::count_if(joined_.begin(), joined_.end(),
-                                                         [](const JoinedTrack& j) { return j.into >= 0; }));
+        network.directionPairsJoined = int(
+            std::count_if(joined_.begin(), joined_.end(), [](const JoinedTrack& j) { return j.into >= 0; }));
         for (const int c : order_) {
             TrackSegment segment = tracks_[size_t(c)];
             if (reversed_[size_t(c)]) {
@@ -356,14 +360,14 @@ private:
     std::vector<int> chosen_;                // per route: a trip of its pattern, or -1
     std::vector<bool> split_;                // per place
     std::vector<Chain> chains_;
-    std::vector<bool> used_;                         // per edge
-    std::vector<std::pair<int, int>> placeInChain_;  // per edge: chain and step
-    std::vector<int> numberOf_;                      // per chain: its segment's index
-    std::vector<bool> reversed_;                     // per chain
-    std::vector<int> order_;                         // chains by segment index
-    std::vector<GeoPoint> placeAt_;                  // per place
-    std::vector<TrackSegment> tracks_;               // per chain, from its first place
-    std::vector<JoinedTrack> joined_;                // per chain
+    std::vector<bool> used_;                        // per edge
+    std::vector<std::pair<int, int>> placeInChain_; // per edge: chain and step
+    std::vector<int> numberOf_;                     // per chain: its segment's index
+    std::vector<bool> reversed_;                    // per chain
+    std::vector<int> order_;                        // chains by segment index
+    std::vector<GeoPoint> placeAt_;                 // per place
+    std::vector<TrackSegment> tracks_;              // per chain, from its first place
+    std::vector<JoinedTrack> joined_;               // per chain
 };
 
 } // namespace

@@ -19,8 +19,10 @@ struct EditState {
     ObjectKind SelectedKind = ObjectKind::Nothing;
     friend bool operator==(const EditState&, const EditState&) = default;
 };
-static_assert(Holds<decltype(EditState::CurrentSegment)>(MaxSegments) && Holds<decltype(EditState::CurrentRoute)>(MaxRoutes)
-              && Holds<decltype(EditState::CurrentTram)>(MaxTrams) && Holds<decltype(EditState::CurrentStation)>(MaxStations)
+static_assert(Holds<decltype(EditState::CurrentSegment)>(MaxSegments)
+              && Holds<decltype(EditState::CurrentRoute)>(MaxRoutes)
+              && Holds<decltype(EditState::CurrentTram)>(MaxTrams)
+              && Holds<decltype(EditState::CurrentStation)>(MaxStations)
               && Holds<decltype(EditState::CurrentLight)>(MaxLights));
 
 // What the canvas shows, and the line width its tracks are drawn with.

@@ -99,11 +99,26 @@ constexpr int InUse(int count, int limit)
 {
     return std::clamp(count, 0, limit);
 }
-constexpr int SegmentsInUse(const Scheme& scheme) { return InUse(scheme.SegmentCount, MaxSegments); }
-constexpr int LightsInUse(const Scheme& scheme) { return InUse(scheme.LightCount, MaxLights); }
-constexpr int StationsInUse(const Scheme& scheme) { return InUse(scheme.StationCount, MaxStations); }
-constexpr int TramsInUse(const Scheme& scheme) { return InUse(scheme.TramCount, MaxTrams); }
-constexpr int RoutesInUse(const Scheme& scheme) { return InUse(scheme.RouteCount, MaxRoutes); }
+constexpr int SegmentsInUse(const Scheme& scheme)
+{
+    return InUse(scheme.SegmentCount, MaxSegments);
+}
+constexpr int LightsInUse(const Scheme& scheme)
+{
+    return InUse(scheme.LightCount, MaxLights);
+}
+constexpr int StationsInUse(const Scheme& scheme)
+{
+    return InUse(scheme.StationCount, MaxStations);
+}
+constexpr int TramsInUse(const Scheme& scheme)
+{
+    return InUse(scheme.TramCount, MaxTrams);
+}
+constexpr int RoutesInUse(const Scheme& scheme)
+{
+    return InUse(scheme.RouteCount, MaxRoutes);
+}
 constexpr int PointsInUse(const Scheme& scheme, int segment)
 {
     if (segment < 0 || segment > MaxSegments)

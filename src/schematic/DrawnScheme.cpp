@@ -24,7 +24,9 @@ std::optional<Refusal> checkPlace(const QString& object, int segment, double pos
     const double length = graph.lines[size_t(segment)].length();
     if (!(position >= 0 && position <= length))
         return QStringLiteral("%1: polozaj %2 je izvan segmenta %3 (0..%4)")
-            .arg(object, ShowNumber(position)).arg(segment).arg(ShowNumber(length));
+            .arg(object, ShowNumber(position))
+            .arg(segment)
+            .arg(ShowNumber(length));
     return std::nullopt;
 }
 
@@ -69,7 +71,7 @@ std::vector<Vertex> edgeVertices(const std::vector<QPoint>& path, const std::vec
     for (size_t k = 0; k + 1 < bends.size(); ++k)
         length += pieceLength(bends[k], bends[k + 1]);
     std::vector<Vertex> vertices{{bends.front(), atStart}};
-    size_t next = 0; // of `between`
+    size_t next = 0;   // of `between`
     double before = 0; // length up to the piece's start
     for (size_t k = 0; k + 1 < bends.size(); ++k) {
         const QPoint a = bends[k], b = bends[k + 1];
@@ -102,7 +104,7 @@ std::vector<Vertex> withoutStraightRuns(const std::vector<Vertex>& vertices)
     std::vector<Vertex> kept{vertices.front()};
     for (size_t k = 1; k + 1 < vertices.size(); ++k) {
         const bool straight = directionBetween(kept.back().at, vertices[k].at)
-                              == directionBetween(vertices[k].at, vertices[k + 1].at);
+            == directionBetween(vertices[k].at, vertices[k + 1].at);
         if (!straight || !vertices[k].stations.empty())
             kept.push_back(vertices[k]);
     }
@@ -143,8 +145,13 @@ std::optional<Refusal> AnchorObjects(const Scheme& scheme, const TrackGraph& gra
             continue;
         if (const int other = stationOnNode[size_t(anchor.node)]) {
             const QPointF at = graph.nodes[size_t(anchor.node)].at;
-            return QStringLiteral("stanice %1 i %2: obje su u cvoru (%3, %4), a moraju biti bar %5 piksela jedna od druge")
-                .arg(other).arg(i).arg(std::lround(at.x())).arg(std::lround(at.y())).arg(StationSpacing);
+            return QStringLiteral(
+                       "stanice %1 i %2: obje su u cvoru (%3, %4), a moraju biti bar %5 piksela jedna od druge")
+                .arg(other)
+                .arg(i)
+                .arg(std::lround(at.x()))
+                .arg(std::lround(at.y()))
+                .arg(StationSpacing);
         }
         stationOnNode[size_t(anchor.node)] = i;
     }
@@ -152,8 +159,9 @@ std::optional<Refusal> AnchorObjects(const Scheme& scheme, const TrackGraph& gra
     return std::nullopt;
 }
 
-std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& graph, const std::vector<Anchor>& stations,
-                                        const OctilinearGrid& grid, const GridDrawing& drawing, Scheme& output)
+std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& graph,
+                                        const std::vector<Anchor>& stations, const OctilinearGrid& grid,
+                                        const GridDrawing& drawing, Scheme& output)
 {
     Scheme drawn = input;
     std::vector<std::vector<int>> atStart(graph.edges.size()), between(graph.edges.size()), atEnd(graph.edges.size());
@@ -165,9 +173,8 @@ std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& g
             (a.node == graph.edges[size_t(a.edge)].from ? atStart : atEnd)[size_t(a.edge)].push_back(i);
     }
     for (auto& list : between) {
-        std::stable_sort(list.begin(), list.end(), [&](int a, int b) {
-            return stations[size_t(a)].fraction < stations[size_t(b)].fraction;
-        });
+        std::stable_sort(list.begin(), list.end(),
+                         [&](int a, int b) { return stations[size_t(a)].fraction < stations[size_t(b)].fraction; });
     }
     std::vector<int> vertexOf(stations.size(), 0);
     for (int s = 1; s < int(graph.edgesOf.size()); ++s) {
@@ -178,7 +185,8 @@ std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& g
                 path.push_back(grid.canvasPoint(node));
             for (const Vertex& v : edgeVertices(path, atStart[size_t(e)], between[size_t(e)], atEnd[size_t(e)])) {
                 if (!vertices.empty() && vertices.back().at == v.at)
-                    vertices.back().stations.insert(vertices.back().stations.end(), v.stations.begin(), v.stations.end());
+                    vertices.back().stations.insert(vertices.back().stations.end(), v.stations.begin(),
+                                                    v.stations.end());
                 else
                     vertices.push_back(v);
             }
@@ -186,7 +194,9 @@ std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& g
         vertices = withoutStraightRuns(vertices);
         if (int(vertices.size()) > MaxPoints)
             return QStringLiteral("segment %1: trebalo bi mu %2 tacaka, a moze imati najvise %3")
-                .arg(s).arg(vertices.size()).arg(MaxPoints);
+                .arg(s)
+                .arg(vertices.size())
+                .arg(MaxPoints);
         drawn.PointCount[size_t(s)] = int16_t(vertices.size());
         for (size_t k = 0; k < vertices.size(); ++k) {
             drawn.Points[size_t(s)][k + 1] = MapPoint{int16_t(vertices[k].at.x()), int16_t(vertices[k].at.y())};
@@ -208,7 +218,11 @@ std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& g
             const MapPoint q = LocateOnSegment(drawn, drawn.Stations[b].Segment, drawn.Stations[b].Position);
             if (Distance(p, q) < StationSpacing)
                 return QStringLiteral("stanice %1 i %2: samo %3 piksela jedna od druge kod %4, a treba bar %5")
-                    .arg(a).arg(b).arg(Distance(p, q), 0, 'f', 1).arg(shown(QPoint(p.X, p.Y))).arg(StationSpacing);
+                    .arg(a)
+                    .arg(b)
+                    .arg(Distance(p, q), 0, 'f', 1)
+                    .arg(shown(QPoint(p.X, p.Y)))
+                    .arg(StationSpacing);
         }
     }
     output = drawn;

@@ -26,8 +26,7 @@ struct Anchor {
 // length. Everything else is the input's. Refuses when a segment would need
 // more vertices than its table holds or two stations come too close.
 [[nodiscard]] std::optional<Refusal> BuildDrawnScheme(const Scheme& input, const TrackGraph& graph,
-                                                       const std::vector<Anchor>& stations,
-                                                       const OctilinearGrid& grid, const GridDrawing& drawing,
-                                                       Scheme& output);
+                                                      const std::vector<Anchor>& stations, const OctilinearGrid& grid,
+                                                      const GridDrawing& drawing, Scheme& output);
 
 } // namespace tram::schematic

@@ -30,9 +30,15 @@ constexpr double NodeReach[] = {1.5, 2.5};
 constexpr double Unreachable = std::numeric_limits<double>::infinity();
 constexpr int Free = -1;
 // Grid nodes taken by graph nodes hold -2 - node (and the node is -2 - owner).
-constexpr int GraphNodeOwner(int node) { return -2 - node; }
+constexpr int GraphNodeOwner(int node)
+{
+    return -2 - node;
+}
 
-double stepLength(int direction) { return IsDiagonal(direction) ? M_SQRT2 : 1.0; }
+double stepLength(int direction)
+{
+    return IsDiagonal(direction) ? M_SQRT2 : 1.0;
+}
 
 class Router {
 public:
@@ -192,8 +198,8 @@ private:
                     continue;
                 const double d2 = std::pow(column - want.x(), 2) + std::pow(row - want.y(), 2);
                 const int node = grid_.node(column, row);
-                if (d2 > reach * reach || owner_[size_t(node)] != Free || freeNeighbours(node) < graph_.degree(graphNode)
-                    || !roomyFor(graphNode, node))
+                if (d2 > reach * reach || owner_[size_t(node)] != Free
+                    || freeNeighbours(node) < graph_.degree(graphNode) || !roomyFor(graphNode, node))
                     continue;
                 places.push_back({node, MoveCost * d2});
             }
@@ -217,7 +223,9 @@ private:
         const double margin = Corridor + NodeReach[std::size(NodeReach) - 1];
         for (int n = 0; n < grid_.nodes(); ++n) {
             const QPointF p(grid_.column(n), grid_.row(n));
-            if (!wholeGrid && (p.x() < left - margin || p.x() > right + margin || p.y() < top - margin || p.y() > bottom + margin)) {
+            if (!wholeGrid
+                && (p.x() < left - margin || p.x() > right + margin || p.y() < top - margin
+                    || p.y() > bottom + margin)) {
                 offCourse_[size_t(n)] = Unreachable;
                 continue;
             }
@@ -313,7 +321,7 @@ private:
                 return;
             const int to = next * Directions + direction;
             const double total = cost + stepLength(direction) * passCost(next, edge)
-                                 + (direction % 4 == 0 ? CrowdedRunCost * targets_.crowding[size_t(edge)] : 0.0);
+                + (direction % 4 == 0 ? CrowdedRunCost * targets_.crowding[size_t(edge)] : 0.0);
             if (total < cost_[size_t(to)]) {
                 cost_[size_t(to)] = total;
                 length_[size_t(to)] = length;
@@ -373,7 +381,8 @@ private:
         if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
             return false;
 
-        for (const auto& [arm, node] : {std::pair{ends.sourceArm, path.front()}, std::pair{ends.targetArm, path.back()}}) {
+        for (const auto& [arm, node] :
+             {std::pair{ends.sourceArm, path.front()}, std::pair{ends.targetArm, path.back()}}) {
             const int graphNode = graph_.armNode(arm);
             if (drawing_.nodeAt[size_t(graphNode)] < 0) {
                 drawing_.nodeAt[size_t(graphNode)] = node;

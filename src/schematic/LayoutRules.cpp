@@ -43,14 +43,18 @@ std::optional<Refusal> piecesAreOctilinear(const Scheme& output, int margin)
         for (int j = 1; j <= count; ++j) {
             const MapPoint p = output.Points[s][j];
             if (p.X < margin || p.X > Canvas::Width - 1 - margin || p.Y < margin || p.Y > Canvas::Height - 1 - margin)
-                return QStringLiteral("segment %1, tacka %2: %3 je izvan platna ili margine").arg(s).arg(j).arg(shown(p));
+                return QStringLiteral("segment %1, tacka %2: %3 je izvan platna ili margine")
+                    .arg(s)
+                    .arg(j)
+                    .arg(shown(p));
             if (j == 1)
                 continue;
             const MapPoint a = output.Points[s][j - 1];
             const int dx = p.X - a.X, dy = p.Y - a.Y;
             if ((dx == 0 && dy == 0) || (dx != 0 && dy != 0 && std::abs(dx) != std::abs(dy)))
                 return QStringLiteral("segment %1: komad od %2 do %3 nije vodoravan, uspravan ni dijagonalan")
-                    .arg(s).arg(shown(a), shown(p));
+                    .arg(s)
+                    .arg(shown(a), shown(p));
             if (j == 2)
                 continue;
             const MapPoint o = output.Points[s][j - 2];
@@ -103,8 +107,11 @@ std::optional<Refusal> tracksApart(const Scheme& output)
             const long long overlap = std::min(length2, std::max(from, to)) - std::max(0LL, std::min(from, to));
             if (overlap > 0 && double(across) * double(across) < SideBySide * SideBySide * double(length2))
                 return QStringLiteral("segmenti %1 i %2: idu jedan uz drugi samo %3 piksela razmaka kod (%4, %5)")
-                    .arg(p.segment).arg(q.segment).arg(std::abs(double(across)) / std::sqrt(double(length2)), 0, 'f', 1)
-                    .arg(q.a.x()).arg(q.a.y());
+                    .arg(p.segment)
+                    .arg(q.segment)
+                    .arg(std::abs(double(across)) / std::sqrt(double(length2)), 0, 'f', 1)
+                    .arg(q.a.x())
+                    .arg(q.a.y());
         }
     }
     return std::nullopt;
@@ -122,7 +129,9 @@ std::optional<Refusal> noDetours(const Scheme& input, const Scheme& output, doub
         const double is = PolylineLength(output, s, 1, m) / after;
         if (!(is <= std::max(DetourFactor * was, DetourFloor) + 1e-9))
             return QStringLiteral("segment %1: zaobilazi (duzina %2 puta razmak krajeva, a prije %3)")
-                .arg(s).arg(is, 0, 'f', 2).arg(was, 0, 'f', 2);
+                .arg(s)
+                .arg(is, 0, 'f', 2)
+                .arg(was, 0, 'f', 2);
     }
     return std::nullopt;
 }
@@ -142,10 +151,16 @@ std::optional<Refusal> stationsInPlace(const Scheme& input, const Scheme& output
             const double before = input.Stations[k].Position - input.Stations[i].Position;
             const double after = other.Position - station.Position;
             if (other.Segment == station.Segment && ((before < 0 && !(after < 0)) || (before > 0 && !(after > 0))))
-                return QStringLiteral("stanice %1 i %2: nisu vise istim redom na segmentu %3").arg(k).arg(i).arg(station.Segment);
+                return QStringLiteral("stanice %1 i %2: nisu vise istim redom na segmentu %3")
+                    .arg(k)
+                    .arg(i)
+                    .arg(station.Segment);
             const double apart = Distance(p, LocateOnSegment(output, other.Segment, other.Position));
             if (apart < StationSpacing)
-                return QStringLiteral("stanice %1 i %2: samo %3 piksela jedna od druge").arg(k).arg(i).arg(apart, 0, 'f', 1);
+                return QStringLiteral("stanice %1 i %2: samo %3 piksela jedna od druge")
+                    .arg(k)
+                    .arg(i)
+                    .arg(apart, 0, 'f', 1);
         }
     }
     return std::nullopt;
@@ -178,7 +193,9 @@ std::optional<Refusal> roomFilled(const Scheme& output, int margin)
     const double height = double(bottom - top) / (Canvas::Height - 1 - 2 * margin);
     if (width < LeastFill || height < LeastFill)
         return QStringLiteral("crtez zauzima %1 % sirine i %2 % visine platna unutar margine, a treba bar %3 %")
-            .arg(std::lround(100 * width)).arg(std::lround(100 * height)).arg(std::lround(100 * LeastFill));
+            .arg(std::lround(100 * width))
+            .arg(std::lround(100 * height))
+            .arg(std::lround(100 * LeastFill));
     return std::nullopt;
 }
 

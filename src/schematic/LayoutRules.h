@@ -6,8 +6,8 @@
 namespace tram::schematic {
 
 struct LayoutRules {
-    double snap = 3;  // pixels within which the input's ends and pieces meet
-    int margin = 20;  // pixels the drawing keeps from the canvas's sides
+    double snap = 3; // pixels within which the input's ends and pieces meet
+    int margin = 20; // pixels the drawing keeps from the canvas's sides
 };
 
 // The share of the room inside the margin the drawing spans, each way.

@@ -13,8 +13,14 @@ inline constexpr int Directions = 8;
 inline constexpr std::array<QPoint, Directions> Step{
     {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}}};
 
-constexpr int Opposite(int direction) { return (direction + 4) % Directions; }
-constexpr bool IsDiagonal(int direction) { return direction % 2 == 1; }
+constexpr int Opposite(int direction)
+{
+    return (direction + 4) % Directions;
+}
+constexpr bool IsDiagonal(int direction)
+{
+    return direction % 2 == 1;
+}
 // How far a path turns going on from direction a into b, in eighths of a
 // full turn: 0 straight on, 2 a right angle, 4 back.
 constexpr int Turn(int a, int b)

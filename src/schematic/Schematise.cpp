@@ -82,7 +82,8 @@ OctilinearGrid gridFor(int cell, int margin)
     const int spanX = Canvas::Width - 1 - 2 * margin, spanY = Canvas::Height - 1 - 2 * margin;
     const int columns = spanX / cell + 1, rows = spanY / cell + 1;
     return OctilinearGrid(columns, rows, cell,
-                          QPoint(margin + (spanX - (columns - 1) * cell) / 2, margin + (spanY - (rows - 1) * cell) / 2));
+                          QPoint(margin + (spanX - (columns - 1) * cell) / 2,
+                                 margin + (spanY - (rows - 1) * cell) / 2));
 }
 
 // How many routes run over each segment.
@@ -135,7 +136,8 @@ std::vector<int> drawingOrder(const TrackGraph& graph, const Scheme& scheme, con
         for (int e = 0; e < int(graph.edges.size()); ++e) {
             if (drawn[size_t(e)])
                 continue;
-            const bool touches = reached[size_t(graph.edges[size_t(e)].from)] || reached[size_t(graph.edges[size_t(e)].to)];
+            const bool touches = reached[size_t(graph.edges[size_t(e)].from)]
+                || reached[size_t(graph.edges[size_t(e)].to)];
             if (best < 0 || (touches && !touching) || (touches == touching && better(e, best))) {
                 best = e;
                 touching = touches;
@@ -206,7 +208,8 @@ public:
         const OctilinearGrid grid = gridFor(attempt.cell, options_.margin);
         if (grid.columns() < 2 || grid.rows() < 2) {
             outcome.failure = QStringLiteral("mreza od %1 piksela ne stane u platno s marginom %2")
-                                  .arg(attempt.cell).arg(options_.margin);
+                                  .arg(attempt.cell)
+                                  .arg(options_.margin);
             return outcome;
         }
         const LayoutFrame frame(attempt.eighths, attempt.stretch, content_,
@@ -230,7 +233,8 @@ public:
                 return outcome;
             }
             const QRectF drawn = extent(drawing, grid);
-            if (widen == Widenings || (drawn.width() >= WellFilled * room.width() && drawn.height() >= WellFilled * room.height()))
+            if (widen == Widenings
+                || (drawn.width() >= WellFilled * room.width() && drawn.height() >= WellFilled * room.height()))
                 break;
             // The part of the frame's room the drawing spans, in the frame's cells.
             took = QRectF(took.left() + drawn.left() * took.width() / room.width(),
@@ -257,7 +261,8 @@ public:
         double moves = 0;
         for (size_t n = 0; n < graph_.nodes.size(); ++n) {
             const QPointF want = targets.nodes[n];
-            const double d = std::hypot(grid.column(drawing.nodeAt[n]) - want.x(), grid.row(drawing.nodeAt[n]) - want.y());
+            const double d = std::hypot(grid.column(drawing.nodeAt[n]) - want.x(),
+                                        grid.row(drawing.nodeAt[n]) - want.y());
             moves += d;
             summary.largestMove = std::max(summary.largestMove, d * attempt.cell);
         }
@@ -292,12 +297,13 @@ private:
             course.back() = targets.nodes[size_t(graph_.edges[e].to)];
             const QPointF ends = course.back() - course.front();
             // Names beside a run that is mostly level need more room along it.
-            const double perStation = std::abs(ends.x()) > 2 * std::abs(ends.y()) ? RoomPerStationLevel : RoomPerStation;
+            const double perStation = std::abs(ends.x()) > 2 * std::abs(ends.y()) ? RoomPerStationLevel
+                                                                                  : RoomPerStation;
             const double least = std::max(1.0, perStation * (stationsOn_[e] + 1) / grid.cell());
             targets.leastLength.push_back(least);
             targets.crowding.push_back(stationsOn_[e] / std::max(1.0, courseLength(course)));
-            targets.mostLength.push_back(std::max({DetourFactor * courseLength(course),
-                                                   DetourFloor * std::hypot(ends.x(), ends.y()), least + 2}));
+            targets.mostLength.push_back(std::max(
+                {DetourFactor * courseLength(course), DetourFloor * std::hypot(ends.x(), ends.y()), least + 2}));
             targets.courses.push_back(course);
         }
         return targets;
@@ -345,11 +351,14 @@ private:
         if (targets.leastLength[size_t(edge)] > room + 1)
             return QStringLiteral("segment %1: za %2 stanica (bar %3 piksela jedna od druge, s mjestom za nazive) "
                                   "treba %4 piksela, a toliko bi bio dug samo zaobilazeci")
-                .arg(segment).arg(stationsOn_[size_t(edge)]).arg(StationSpacing)
+                .arg(segment)
+                .arg(stationsOn_[size_t(edge)])
+                .arg(StationSpacing)
                 .arg(std::lround(targets.leastLength[size_t(edge)] * cell));
         return QStringLiteral("segment %1: nema puta po mrezi od %2 piksela koji ima mjesta za njegove stanice, "
                               "ne zaobilazi i ne sijece ni ne dodiruje druge segmente")
-            .arg(segment).arg(cell);
+            .arg(segment)
+            .arg(cell);
     }
 
     // How much more one axis is stretched than the other to fill the grid,

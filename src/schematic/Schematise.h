@@ -9,10 +9,10 @@
 namespace tram::schematic {
 
 struct SchematicOptions {
-    int grid = 0;          // pixels between grid lines; 0 tries several
-    int margin = 20;       // pixels kept free along the canvas's sides
-    bool northUp = false;  // never turn the map
-    double snap = 3;       // pixels within which ends and pieces meet
+    int grid = 0;         // pixels between grid lines; 0 tries several
+    int margin = 20;      // pixels kept free along the canvas's sides
+    bool northUp = false; // never turn the map
+    double snap = 3;      // pixels within which ends and pieces meet
     // The station names' font: with it, the drawing that leaves the names
     // the most room wins.
     std::optional<QFont> labelFont;
@@ -24,11 +24,11 @@ inline constexpr int LeastGrid = 10;
 inline constexpr int MostGrid = 100;
 
 struct SchematicSummary {
-    int grid = 0;           // pixels
-    int turn = 0;           // degrees, counter-clockwise
+    int grid = 0; // pixels
+    int turn = 0; // degrees, counter-clockwise
     int bends = 0;
     int stationStretches = 0; // runs between neighbouring stations and ends along the segments
-    double largestMove = 0; // pixels a node lies from its place on the grid
+    double largestMove = 0;   // pixels a node lies from its place on the grid
     int namesWithoutRoom = 0; // when a font was given
 };
 
@@ -40,7 +40,7 @@ struct SchematicSummary {
 // (CheckSchematic) keeps the one whose names find room best, then with the
 // fewest bends. A scheme no drawing fits is refused with the
 // rule and the segment or station that broke it.
-[[nodiscard]] std::optional<Refusal> Schematise(const Scheme& input, const SchematicOptions& options,
-                                                Scheme& output, SchematicSummary& summary);
+[[nodiscard]] std::optional<Refusal> Schematise(const Scheme& input, const SchematicOptions& options, Scheme& output,
+                                                SchematicSummary& summary);
 
 } // namespace tram::schematic

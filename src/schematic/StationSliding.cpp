@@ -13,7 +13,10 @@ namespace tram::schematic {
 
 namespace {
 
-QPoint pointOf(MapPoint p) { return QPoint(p.X, p.Y); }
+QPoint pointOf(MapPoint p)
+{
+    return QPoint(p.X, p.Y);
+}
 
 QPoint unitStep(QPoint from, QPoint to)
 {

@@ -80,7 +80,10 @@ long long orientation(QPointF a, QPointF b, QPointF c)
     return (x(b.x()) - x(a.x())) * (x(c.y()) - x(a.y())) - (x(b.y()) - x(a.y())) * (x(c.x()) - x(a.x()));
 }
 
-int sign(long long v) { return (v > 0) - (v < 0); }
+int sign(long long v)
+{
+    return (v > 0) - (v < 0);
+}
 
 struct Contact {
     bool overlap = false;
@@ -163,8 +166,9 @@ private:
 
     bool has(int node, int segment, double arc) const
     {
-        return std::any_of(nodes_[size_t(node)].on.begin(), nodes_[size_t(node)].on.end(),
-                           [&](const Incidence& i) { return i.segment == segment && std::abs(i.arc - arc) <= sameArc_; });
+        return std::any_of(nodes_[size_t(node)].on.begin(), nodes_[size_t(node)].on.end(), [&](const Incidence& i) {
+            return i.segment == segment && std::abs(i.arc - arc) <= sameArc_;
+        });
     }
 
     // Ends within the snap distance of each other, in chains, are one node.
@@ -254,7 +258,8 @@ private:
                     continue;
                 const QRectF& pb = p.box;
                 const QRectF& qb = q.box;
-                if (pb.right() < qb.left() || qb.right() < pb.left() || pb.bottom() < qb.top() || qb.bottom() < pb.top())
+                if (pb.right() < qb.left() || qb.right() < pb.left() || pb.bottom() < qb.top()
+                    || qb.bottom() < pb.top())
                     continue;
                 const Polyline& lp = line(p.segment);
                 const Polyline& lq = line(q.segment);
@@ -265,16 +270,23 @@ private:
                 const QPointF at = lp.points[p.index] + contact->t * (lp.points[p.index + 1] - lp.points[p.index]);
                 if (contact->overlap) {
                     if (p.segment == q.segment)
-                        return QStringLiteral("segment %1: ide sam preko sebe kod %2").arg(p.segment).arg(shownPoint(at));
+                        return QStringLiteral("segment %1: ide sam preko sebe kod %2")
+                            .arg(p.segment)
+                            .arg(shownPoint(at));
                     return QStringLiteral("segmenti %1 i %2: idu jedan preko drugog kod %3")
-                        .arg(p.segment).arg(q.segment).arg(shownPoint(at));
+                        .arg(p.segment)
+                        .arg(q.segment)
+                        .arg(shownPoint(at));
                 }
                 const double arcP = lp.arcs[p.index] + contact->t * (lp.arcs[p.index + 1] - lp.arcs[p.index]);
                 const double arcQ = lq.arcs[q.index] + contact->u * (lq.arcs[q.index + 1] - lq.arcs[q.index]);
                 addContact(p.segment, arcP, q.segment, arcQ, at);
                 if (int(nodes_.size()) > MaxNodes)
-                    return QStringLiteral("segmenti %1 i %2 i drugi: sijeku se i dodiruju na toliko mjesta da mreza ima vise od %3 cvorova")
-                        .arg(p.segment).arg(q.segment).arg(MaxNodes);
+                    return QStringLiteral(
+                               "segmenti %1 i %2 i drugi: sijeku se i dodiruju na toliko mjesta da mreza ima vise od %3 cvorova")
+                        .arg(p.segment)
+                        .arg(q.segment)
+                        .arg(MaxNodes);
             }
         }
         return std::nullopt;
@@ -304,7 +316,8 @@ private:
         // itself is no contact.
         if ((s == t && std::abs(arcS - arcT) <= sameArc_) || joined(s, arcS, t, arcT))
             return;
-        for (const auto& [known, knownArc, other, otherArc] : {std::tuple{s, arcS, t, arcT}, std::tuple{t, arcT, s, arcS}}) {
+        for (const auto& [known, knownArc, other, otherArc] :
+             {std::tuple{s, arcS, t, arcT}, std::tuple{t, arcT, s, arcS}}) {
             const int n = nodeAt(known, knownArc);
             if (n < 0)
                 continue;
@@ -476,7 +489,9 @@ private:
                         names << name;
                 }
                 return QStringLiteral("segmenti %1: u tacki %2 sastaje se %3 krakova, a mreza ih crta najvise %4")
-                    .arg(names.join(QStringLiteral(", ")), shownPoint(node.at)).arg(node.arms.size()).arg(MaxArms);
+                    .arg(names.join(QStringLiteral(", ")), shownPoint(node.at))
+                    .arg(node.arms.size())
+                    .arg(MaxArms);
             }
         }
         return std::nullopt;
@@ -515,7 +530,9 @@ std::optional<Refusal> CompareNetworks(const TrackGraph& before, const TrackGrap
     for (size_t s = 1; s < before.edgesOf.size(); ++s) {
         if (before.edgesOf[s].size() != after.edgesOf[s].size())
             return QStringLiteral("segment %1: sastaje se s drugima na %2 mjesta umjesto %3")
-                .arg(s).arg(after.edgesOf[s].size() + 1).arg(before.edgesOf[s].size() + 1);
+                .arg(s)
+                .arg(after.edgesOf[s].size() + 1)
+                .arg(before.edgesOf[s].size() + 1);
     }
     if (before.nodes.size() != after.nodes.size())
         return QStringLiteral("mreza ima %1 cvorova umjesto %2").arg(after.nodes.size()).arg(before.nodes.size());
@@ -527,7 +544,8 @@ std::optional<Refusal> CompareNetworks(const TrackGraph& before, const TrackGrap
             const int arm = ArmOf(int(e), atStart);
             const int b = before.armNode(arm);
             const int a = after.armNode(arm);
-            if ((image[size_t(b)] >= 0 && image[size_t(b)] != a) || (preimage[size_t(a)] >= 0 && preimage[size_t(a)] != b))
+            if ((image[size_t(b)] >= 0 && image[size_t(b)] != a)
+                || (preimage[size_t(a)] >= 0 && preimage[size_t(a)] != b))
                 return QStringLiteral("segment %1: sastaje se s drugim segmentima na drugim mjestima")
                     .arg(before.edges[e].segment);
             image[size_t(b)] = a;
@@ -537,8 +555,7 @@ std::optional<Refusal> CompareNetworks(const TrackGraph& before, const TrackGrap
     for (size_t n = 0; n < before.nodes.size(); ++n) {
         if (cyclic(before.nodes[n].arms) != cyclic(after.nodes[size_t(image[n])].arms)) {
             const GraphNode& node = after.nodes[size_t(image[n])];
-            return QStringLiteral("segmenti se u tacki %1 ne redaju kao prije")
-                .arg(shownPoint(node.at));
+            return QStringLiteral("segmenti se u tacki %1 ne redaju kao prije").arg(shownPoint(node.at));
         }
     }
     return std::nullopt;

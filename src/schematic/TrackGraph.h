@@ -44,9 +44,18 @@ struct GraphEdge {
 };
 
 // An edge end: 2 * edge at the edge's start, 2 * edge + 1 at its end.
-constexpr int ArmOf(int edge, bool atStart) { return 2 * edge + (atStart ? 0 : 1); }
-constexpr int ArmEdge(int arm) { return arm / 2; }
-constexpr bool ArmAtStart(int arm) { return arm % 2 == 0; }
+constexpr int ArmOf(int edge, bool atStart)
+{
+    return 2 * edge + (atStart ? 0 : 1);
+}
+constexpr int ArmEdge(int arm)
+{
+    return arm / 2;
+}
+constexpr bool ArmAtStart(int arm)
+{
+    return arm % 2 == 0;
+}
 
 struct TrackGraph {
     std::vector<GraphNode> nodes;

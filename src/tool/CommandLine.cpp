@@ -11,8 +11,7 @@ int UsageError(const QString& command, const QString& text)
     return ExitUsageOrFileError;
 }
 
-std::optional<int> ParseCommand(QCommandLineParser& parser, const CommandSyntax& syntax,
-                                const QStringList& arguments)
+std::optional<int> ParseCommand(QCommandLineParser& parser, const CommandSyntax& syntax, const QStringList& arguments)
 {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(help);
@@ -27,8 +26,9 @@ std::optional<int> ParseCommand(QCommandLineParser& parser, const CommandSyntax&
     if (count < syntax.minPositional)
         return UsageError(syntax.name, QStringLiteral("nedostaje datoteka"));
     if (syntax.maxPositional >= 0 && count > syntax.maxPositional)
-        return UsageError(syntax.name, QStringLiteral("previse argumenata: %1")
-                                           .arg(parser.positionalArguments().mid(syntax.maxPositional).join(u' ')));
+        return UsageError(syntax.name,
+                          QStringLiteral("previse argumenata: %1")
+                              .arg(parser.positionalArguments().mid(syntax.maxPositional).join(u' ')));
     return std::nullopt;
 }
 

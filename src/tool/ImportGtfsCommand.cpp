@@ -52,7 +52,8 @@ koje linije ne staju.
 Izlazni status: 0 kad je sema sacuvana, 2 kad argumenti ili feed nisu
 ispravni, feed ne stane u semu, mreza se ne moze nacrtati kao shematska
 karta ili se sema ne moze sacuvati; tada se nista ne pise.
-)").arg(QString::fromLatin1(SchematicOptionsHelp));
+)")
+                               .arg(QString::fromLatin1(SchematicOptionsHelp));
 
 const QCommandLineOption RoutesOption(QStringLiteral("routes"), QString(), QStringLiteral("A,B"));
 const QCommandLineOption DateOption(QStringLiteral("date"), QString(), QStringLiteral("GGGG-MM-DD"));
@@ -78,16 +79,24 @@ void printSummary(const gtfs::ImportSummary& summary, const QString& output)
     for (size_t r = 0; r < summary.routes.size(); ++r) {
         const gtfs::ImportedRoute& route = summary.routes[r];
         PrintLine(QStringLiteral("  ruta %1: linija %2, segmenata %3, vlakona %4")
-                      .arg(r + 1).arg(route.name).arg(route.segments).arg(route.trams));
+                      .arg(r + 1)
+                      .arg(route.name)
+                      .arg(route.segments)
+                      .arg(route.trams));
     }
     PrintLine(QStringLiteral("stanice: %1 (spojeno iz %2 stajalista; stajalista koja dijele stanicu: %3)")
-                  .arg(summary.stations).arg(summary.stopsUsed).arg(summary.stopsMerged));
+                  .arg(summary.stations)
+                  .arg(summary.stopsUsed)
+                  .arg(summary.stopsMerged));
     PrintLine(QStringLiteral("segmenti: %1 (parova smjerova spojenih u jedan kolosijek: %2)")
-                  .arg(summary.segments).arg(summary.directionPairsJoined));
+                  .arg(summary.segments)
+                  .arg(summary.directionPairsJoined));
     PrintLine(QStringLiteral("najveca greska pojednostavljenja: %1 piksela").arg(summary.largestError, 0, 'f', 1));
     if (summary.day && summary.moment >= 0)
         PrintLine(QStringLiteral("dan: %1, voznji %2, najvise u toku u %3")
-                      .arg(shownDay(*summary.day)).arg(summary.tripsOnDay).arg(shownTime(summary.moment)));
+                      .arg(shownDay(*summary.day))
+                      .arg(summary.tripsOnDay)
+                      .arg(shownTime(summary.moment)));
     else if (summary.day)
         PrintLine(QStringLiteral("dan: %1, nijedna voznja").arg(shownDay(*summary.day)));
     else
@@ -124,7 +133,8 @@ int RunImportGtfs(const QStringList& arguments)
     if (parser.isSet(DateOption)) {
         const QDate date = QDate::fromString(parser.value(DateOption), Qt::ISODate);
         if (!date.isValid())
-            return UsageError(command, QStringLiteral("--date %1: datum mora biti oblika GGGG-MM-DD").arg(parser.value(DateOption)));
+            return UsageError(
+                command, QStringLiteral("--date %1: datum mora biti oblika GGGG-MM-DD").arg(parser.value(DateOption)));
         options.day = date.toJulianDay();
     }
     if (parser.isSet(SchematicOption)) {

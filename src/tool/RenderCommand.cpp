@@ -154,7 +154,8 @@ std::optional<Refusal> readOutputOptions(const QCommandLineParser& parser, const
 std::optional<Refusal> applySizeOptions(const QCommandLineParser& parser, DisplaySettings& display)
 {
     const QString width = parser.isSet(WidthOption) ? parser.value(WidthOption) : QString::number(display.DrawWidth);
-    const QString circle = parser.isSet(CircleOption) ? parser.value(CircleOption) : QString::number(display.CircleSize);
+    const QString circle = parser.isSet(CircleOption) ? parser.value(CircleOption)
+                                                      : QString::number(display.CircleSize);
     // The editor keeps its previous width for one below 1; asked for on a
     // command line it can only be a mistake.
     if (RoundHalfEven(ReadNumber(width)) < 1)
@@ -175,8 +176,8 @@ void applySwitchOptions(const QCommandLineParser& parser, DisplaySettings& displ
 }
 
 // A route or segment number from an option: it must name one of the scheme's.
-std::optional<Refusal> readNumberOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                                        int count, const QString& what, uint8_t& out)
+std::optional<Refusal> readNumberOption(const QCommandLineParser& parser, const QCommandLineOption& option, int count,
+                                        const QString& what, uint8_t& out)
 {
     const QString text = parser.value(option);
     const auto number = ToByte(ReadNumber(text));
@@ -188,8 +189,8 @@ std::optional<Refusal> readNumberOption(const QCommandLineParser& parser, const 
     return std::nullopt;
 }
 
-std::optional<Refusal> applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme,
-                                          EditState& edit, DisplaySettings& display)
+std::optional<Refusal> applySchemeOptions(const QCommandLineParser& parser, const Scheme& scheme, EditState& edit,
+                                          DisplaySettings& display)
 {
     if (parser.isSet(RouteOption)) {
         if (auto refusal = readNumberOption(parser, RouteOption, RoutesInUse(scheme), QStringLiteral("ruta"),
@@ -210,7 +211,8 @@ std::optional<Refusal> placeLabels(MapScene& scene)
     QFont font;
     if (auto refusal = LoadLabelFont(font))
         return refusal;
-    const MapLabels& labels = scene.labels.emplace(MapLabels{font, PlaceStationLabels(scene.scheme, scene.display, font)});
+    const MapLabels& labels = scene.labels.emplace(
+        MapLabels{font, PlaceStationLabels(scene.scheme, scene.display, font)});
     for (const StationLabel& label : labels.placed) {
         if (!label.clear)
             PrintError(QStringLiteral("tram-map-tool render: stanica %1 \"%2\": za naziv nema slobodnog mjesta, "
@@ -247,8 +249,8 @@ int RunRender(const QStringList& arguments)
 {
     const QString command = QStringLiteral("render");
     QCommandLineParser parser;
-    parser.addOptions({WidthOption, CircleOption, NoCirclesOption, NoStationsOption, NoLightsOption,
-                       RouteOption, MarkOption, CleanOption, LabelsOption, ScaleOption, PageOption});
+    parser.addOptions({WidthOption, CircleOption, NoCirclesOption, NoStationsOption, NoLightsOption, RouteOption,
+                       MarkOption, CleanOption, LabelsOption, ScaleOption, PageOption});
     if (const auto exit = ParseCommand(parser, {command, renderHelp(), 2, 2}, arguments))
         return *exit;
     const QString input = parser.positionalArguments().at(0);

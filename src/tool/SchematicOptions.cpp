@@ -27,7 +27,9 @@ std::optional<Refusal> readWhole(const QCommandLineParser& parser, const QComman
     const double value = RoundHalfEven(ReadNumber(text));
     if (!(value >= least && value <= most))
         return QStringLiteral("--%1 %2: mora biti izmedju %3 i %4")
-            .arg(option.names().constFirst(), text).arg(least).arg(most);
+            .arg(option.names().constFirst(), text)
+            .arg(least)
+            .arg(most);
     out = int(value);
     return std::nullopt;
 }
@@ -51,7 +53,7 @@ void AddSchematicOptions(QCommandLineParser& parser)
 bool SchematicOptionSet(const QCommandLineParser& parser)
 {
     return parser.isSet(GridOption) || parser.isSet(MarginOption) || parser.isSet(NorthUpOption)
-           || parser.isSet(SnapOption);
+        || parser.isSet(SnapOption);
 }
 
 std::optional<Refusal> ReadSchematicOptions(const QCommandLineParser& parser, schematic::SchematicOptions& options)
@@ -83,13 +85,15 @@ void PrintSchematicSummary(const schematic::SchematicSummary& summary)
 {
     PrintLine(QStringLiteral("mreza: %1 piksela").arg(summary.grid));
     PrintLine(QStringLiteral("prelomi: %1 (dionica izmedju susjednih stanica i krajeva: %2)")
-                  .arg(summary.bends).arg(summary.stationStretches));
+                  .arg(summary.bends)
+                  .arg(summary.stationStretches));
     PrintLine(QStringLiteral("najveci pomak cvora od njegovog mjesta: %1 piksela").arg(summary.largestMove, 0, 'f', 0));
     PrintLine(QStringLiteral("nazivi bez slobodnog mjesta: %1").arg(summary.namesWithoutRoom));
     if (summary.turn == 0)
         PrintLine(QStringLiteral("okret: nema"));
     else
-        PrintLine(QStringLiteral("okret: %1 stepeni %2").arg(std::abs(summary.turn))
+        PrintLine(QStringLiteral("okret: %1 stepeni %2")
+                      .arg(std::abs(summary.turn))
                       .arg(summary.turn > 0 ? QStringLiteral("suprotno od kazaljke na satu")
                                             : QStringLiteral("u smjeru kazaljke na satu")));
 }

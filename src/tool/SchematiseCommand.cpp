@@ -32,7 +32,8 @@ Izlazni status: 0 kad je sema sacuvana, 2 kad argumenti nisu ispravni,
 ulaz se ne moze procitati, izlaz sacuvati, ili se sema ne moze nacrtati
 po pravilima (poruka kaze koje pravilo i koji segment ili stanica); tada
 se nista ne pise.
-)").arg(QString::fromLatin1(SchematicOptionsHelp));
+)")
+                                   .arg(QString::fromLatin1(SchematicOptionsHelp));
 
 } // namespace
 

@@ -30,12 +30,8 @@ argumenti ili greska datoteke. Poruke idu na standardnu gresku.
 )";
 
 const std::pair<const char*, std::function<int(const QStringList&)>> Commands[] = {
-    {"check", tram::RunCheck},
-    {"render", tram::RunRender},
-    {"to-json", tram::RunToJson},
-    {"from-json", tram::RunFromJson},
-    {"info", tram::RunInfo},
-    {"import-gtfs", tram::RunImportGtfs},
+    {"check", tram::RunCheck},           {"render", tram::RunRender}, {"to-json", tram::RunToJson},
+    {"from-json", tram::RunFromJson},    {"info", tram::RunInfo},     {"import-gtfs", tram::RunImportGtfs},
     {"schematise", tram::RunSchematise},
 };
 

@@ -55,22 +55,19 @@ void CanvasWidget::paintEvent(QPaintEvent* event)
 void CanvasWidget::mousePressEvent(QMouseEvent* event)
 {
     const QPointF p = event->position();
-    emit mouseDown(buttonCode(event->button()), modifierMask(event->modifiers()), float(p.x()),
-                   float(p.y()));
+    emit mouseDown(buttonCode(event->button()), modifierMask(event->modifiers()), float(p.x()), float(p.y()));
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF p = event->position();
-    emit mouseMove(buttonsCode(event->buttons()), modifierMask(event->modifiers()), float(p.x()),
-                   float(p.y()));
+    emit mouseMove(buttonsCode(event->buttons()), modifierMask(event->modifiers()), float(p.x()), float(p.y()));
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF p = event->position();
-    emit mouseUp(buttonCode(event->button()), modifierMask(event->modifiers()), float(p.x()),
-                 float(p.y()));
+    emit mouseUp(buttonCode(event->button()), modifierMask(event->modifiers()), float(p.x()), float(p.y()));
 }
 
 void CanvasWidget::keyReleaseEvent(QKeyEvent* event)

@@ -62,8 +62,7 @@ const ControlHelp Help[] = {
     {"txtVrijeme1", QStringLiteral("Cijeli broj %1.").arg(TimeRange)},
     {"txtPocetnoStanje", QStringLiteral("Samo za semafor: %1; 0 je crveno, ostalo zeleno.").arg(ByteRange)},
     {"txtVrijeme2", QStringLiteral("Samo za semafor: cijeli broj %1.").arg(TimeRange)},
-    {"txtNazivStanice",
-     QStringLiteral("Samo za stanicu: najvise %1 znakova, duzi naziv se skracuje.").arg(NameLength)},
+    {"txtNazivStanice", QStringLiteral("Samo za stanicu: najvise %1 znakova, duzi naziv se skracuje.").arg(NameLength)},
     {"cmdSacuvaj",
      "Upisuje polja ovog panela u izabranu stanicu ili semafor\n"
      "(stanica: segment, pozicija, Vrijeme1 i naziv; semafor: sve osim naziva).\n"
@@ -167,8 +166,7 @@ const ControlHelp Help[] = {
 void ExplainControls(QWidget& root)
 {
     for (const ControlHelp& help : Help) {
-        const QRegularExpression name(
-            QStringLiteral("^%1(_\\d+)?$").arg(QLatin1String(help.name)));
+        const QRegularExpression name(QStringLiteral("^%1(_\\d+)?$").arg(QLatin1String(help.name)));
         for (QWidget* control : root.findChildren<QWidget*>(name)) {
             control->setToolTip(help.text);
             control->setAccessibleDescription(help.text);

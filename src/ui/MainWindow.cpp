@@ -50,8 +50,7 @@ void MainWindow::connectHandlers()
     connect(chkShowSpec1, &QCheckBox::clicked, this, &MainWindow::chkShowSpec1_Click);
     connect(chkShowSpec2, &QCheckBox::clicked, this, &MainWindow::chkShowSpec2_Click);
     connect(chkPrikaziRutu, &QCheckBox::clicked, this, &MainWindow::chkPrikaziRutu_Click);
-    connect(chkOznaciTrenutniSegment, &QCheckBox::clicked, this,
-            &MainWindow::chkOznaciTrenutniSegment_Click);
+    connect(chkOznaciTrenutniSegment, &QCheckBox::clicked, this, &MainWindow::chkOznaciTrenutniSegment_Click);
     connect(cmdResize, &QPushButton::clicked, this, &MainWindow::cmdResize_Click);
     connect(hscScroll, &QScrollBar::valueChanged, this, &MainWindow::hscScroll_Change);
 
@@ -73,8 +72,7 @@ void MainWindow::connectHandlers()
 
     connect(cmdNoviSegment, &QPushButton::clicked, this, &MainWindow::cmdNoviSegment_Click);
     connect(cmdProsliSegment, &QPushButton::clicked, this, &MainWindow::cmdProsliSegment_Click);
-    connect(cmdSlijedeciSegment, &QPushButton::clicked, this,
-            &MainWindow::cmdSlijedeciSegment_Click);
+    connect(cmdSlijedeciSegment, &QPushButton::clicked, this, &MainWindow::cmdSlijedeciSegment_Click);
 }
 
 void MainWindow::Form_Load()

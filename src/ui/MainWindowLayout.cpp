@@ -27,12 +27,10 @@ constexpr QSize ClientSize(15240 / TwipsPerPixel, 10200 / TwipsPerPixel);
 void place(QWidget* w, const char* name, int left, int top, int width, int height)
 {
     w->setObjectName(QLatin1String(name));
-    w->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                   height / TwipsPerPixel);
+    w->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
 }
 
-QPushButton* button(QWidget* parent, const char* name, const char* caption, int l, int t,
-                    bool enabled = true)
+QPushButton* button(QWidget* parent, const char* name, const char* caption, int l, int t, bool enabled = true)
 {
     auto* b = new QPushButton(QString::fromLatin1(caption), parent);
     place(b, name, l, t, 1335, 375);
@@ -40,8 +38,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, int 
     return b;
 }
 
-QLabel* label(QWidget* parent, const char* name, const char* caption, int l, int t,
-              int w = 1335)
+QLabel* label(QWidget* parent, const char* name, const char* caption, int l, int t, int w = 1335)
 {
     auto* lbl = new QLabel(QString::fromLatin1(caption), parent);
     place(lbl, name, l, t, w, 255);
@@ -49,8 +46,7 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int l, int
 }
 
 // A text box under its label; the label's text is its accessible name.
-QLineEdit* textBox(QWidget* parent, const char* name, QLabel* caption, int l, int t,
-                   int w = 1335)
+QLineEdit* textBox(QWidget* parent, const char* name, QLabel* caption, int l, int t, int w = 1335)
 {
     auto* box = new QLineEdit(parent);
     place(box, name, l, t, w, 285);
@@ -120,8 +116,8 @@ void MainWindow::buildControls()
     txtPocetnoStanje = textBox(client, "txtPocetnoStanje",
                                label(client, "lblPocetnoStanje", "Pocetno stanje:", 360, 8400), 360, 8640);
     txtVrijeme2 = textBox(client, "txtVrijeme2", label(client, "Label10", "Vrijeme2:", 1800, 8400), 1800, 8640);
-    txtNazivStanice = textBox(client, "txtNazivStanice",
-                              label(client, "Label6", "Naziv stanice:", 360, 9000), 360, 9240, 2775);
+    txtNazivStanice = textBox(client, "txtNazivStanice", label(client, "Label6", "Naziv stanice:", 360, 9000), 360,
+                              9240, 2775);
     cmdSacuvaj = button(client, "cmdSacuvaj", "Sacuvaj", 360, 9720);
     cmdCrtaj = button(client, "cmdCrtaj", "Crtaj", 1800, 9720);
 
@@ -130,10 +126,11 @@ void MainWindow::buildControls()
     cmdObrisiSegment = button(client, "cmdObrisiSegment", "Obrisi segment", 5040, 6720, false);
     txtDrawWidth = textBox(client, "txtDrawWidth", label(client, "Label1", "Debljina linije:", 3600, 7200), 3600, 7440);
     txtDrawWidth->setText(QStringLiteral("20"));
-    txtCircleSize = textBox(client, "txtCircleSize", label(client, "Label2", "Velicina kruga:", 5040, 7200), 5040, 7440);
+    txtCircleSize = textBox(client, "txtCircleSize", label(client, "Label2", "Velicina kruga:", 5040, 7200), 5040,
+                            7440);
     txtCircleSize->setText(QStringLiteral("10"));
-    txtBrojSegmenta = textBox(client, "txtBrojSegmenta",
-                              label(client, "Label11", "Broj segmenta:", 4320, 7800), 4320, 8040);
+    txtBrojSegmenta = textBox(client, "txtBrojSegmenta", label(client, "Label11", "Broj segmenta:", 4320, 7800), 4320,
+                              8040);
     txtBrojSegmenta->setEnabled(false);
     cmdProsliSegment = button(client, "cmdProsliSegment", "<", 3600, 8520);
     cmdProsliSegment->setAccessibleName(QStringLiteral("Prethodni segment"));
@@ -163,8 +160,8 @@ void MainWindow::buildControls()
     // Tram panel
     cmdNoviVlakon = button(client, "cmdNoviVlakon", "Novi vlakon", 10080, 6720);
     cmdObrisiVlakon = button(client, "cmdObrisiVlakon", "Obrisi vlakon", 11520, 6720, false);
-    txtSerijskiBroj = textBox(client, "txtSerijskiBroj",
-                              label(client, "Label8", "Serijski broj:", 10080, 7200), 10080, 7440);
+    txtSerijskiBroj = textBox(client, "txtSerijskiBroj", label(client, "Label8", "Serijski broj:", 10080, 7200), 10080,
+                              7440);
     txtRuta = textBox(client, "txtRuta", label(client, "Label7", "Ruta:", 11520, 7200), 11520, 7440);
     cmdProsli = button(client, "cmdProsli", "<", 10080, 7920);
     cmdProsli->setAccessibleName(QStringLiteral("Prethodni vlakon"));
@@ -212,22 +209,62 @@ void MainWindow::buildMenus()
 void MainWindow::setTabOrder()
 {
     const std::map<int, QWidget*> order = {
-        {0, cmdNoviSegment}, {1, cmdObrisiSegment}, {2, txtDrawWidth}, {4, chkShowCircles},
-        {5, cmdCrtaj}, {6, txtCircleSize}, {8, txtRedniBroj}, {10, txtNaSegmentu},
-        {12, txtPozicija}, {14, cmdNoviSemafor}, {15, cmdSacuvaj}, {16, chkShowSpec1},
-        {17, chkShowSpec2}, {18, txtPocetnoStanje}, {20, txtVrijeme1}, {22, txtVrijeme2},
-        {24, cmdNovaStanica}, {25, txtNazivStanice}, {27, cmdObrisiVlakon}, {28, cmdNoviVlakon},
-        {29, txtRuta}, {30, txtSerijskiBroj}, {33, cmdProsli}, {34, cmdSlijedeci},
-        {35, txtBrojSegmenta}, {37, cmdSlijedecaRuta}, {38, cmdProslaRuta}, {39, txtBrojRute},
-        {40, txtBrojSegmenataURuti}, {41, cmdNovaRuta}, {42, cmdObrisiRutu},
-        {45, txtRutaSegment[1]}, {46, txtRutaSegment[2]}, {47, txtRutaSegment[3]},
-        {48, txtRutaSegment[4]}, {49, txtRutaSegment[5]}, {50, txtRutaSegment[6]},
-        {51, txtRutaSegment[7]}, {52, txtRutaSegment[8]}, {53, txtRutaSegment[9]},
-        {54, txtRutaSegment[10]}, {55, txtRutaSegment[11]}, {56, txtRutaSegment[12]},
-        {57, txtRutaSegment[13]}, {58, txtRutaSegment[14]}, {59, txtRutaSegment[15]},
-        {60, txtRutaSegment[16]}, {61, txtRutaSegment[17]}, {62, txtRutaSegment[18]},
-        {63, chkPrikaziRutu}, {64, chkOznaciTrenutniSegment}, {65, cmdProsliSegment},
-        {66, cmdSlijedeciSegment}, {68, picCanvas}, {69, hscScroll}, {73, cmdResize},
+        {0, cmdNoviSegment},
+        {1, cmdObrisiSegment},
+        {2, txtDrawWidth},
+        {4, chkShowCircles},
+        {5, cmdCrtaj},
+        {6, txtCircleSize},
+        {8, txtRedniBroj},
+        {10, txtNaSegmentu},
+        {12, txtPozicija},
+        {14, cmdNoviSemafor},
+        {15, cmdSacuvaj},
+        {16, chkShowSpec1},
+        {17, chkShowSpec2},
+        {18, txtPocetnoStanje},
+        {20, txtVrijeme1},
+        {22, txtVrijeme2},
+        {24, cmdNovaStanica},
+        {25, txtNazivStanice},
+        {27, cmdObrisiVlakon},
+        {28, cmdNoviVlakon},
+        {29, txtRuta},
+        {30, txtSerijskiBroj},
+        {33, cmdProsli},
+        {34, cmdSlijedeci},
+        {35, txtBrojSegmenta},
+        {37, cmdSlijedecaRuta},
+        {38, cmdProslaRuta},
+        {39, txtBrojRute},
+        {40, txtBrojSegmenataURuti},
+        {41, cmdNovaRuta},
+        {42, cmdObrisiRutu},
+        {45, txtRutaSegment[1]},
+        {46, txtRutaSegment[2]},
+        {47, txtRutaSegment[3]},
+        {48, txtRutaSegment[4]},
+        {49, txtRutaSegment[5]},
+        {50, txtRutaSegment[6]},
+        {51, txtRutaSegment[7]},
+        {52, txtRutaSegment[8]},
+        {53, txtRutaSegment[9]},
+        {54, txtRutaSegment[10]},
+        {55, txtRutaSegment[11]},
+        {56, txtRutaSegment[12]},
+        {57, txtRutaSegment[13]},
+        {58, txtRutaSegment[14]},
+        {59, txtRutaSegment[15]},
+        {60, txtRutaSegment[16]},
+        {61, txtRutaSegment[17]},
+        {62, txtRutaSegment[18]},
+        {63, chkPrikaziRutu},
+        {64, chkOznaciTrenutniSegment},
+        {65, cmdProsliSegment},
+        {66, cmdSlijedeciSegment},
+        {68, picCanvas},
+        {69, hscScroll},
+        {73, cmdResize},
         {74, txtResize},
     };
     QWidget* previous = nullptr;

@@ -88,8 +88,8 @@ void MainWindow::hscScroll_Change()
 
 void MainWindow::mnuExportPicture_Click()
 {
-    const QString fileName =
-        prompts_->saveFileName(this, QStringLiteral("Save"), QStringLiteral("Bitmap files (*.bmp)"));
+    const QString fileName = prompts_->saveFileName(this, QStringLiteral("Save"),
+                                                    QStringLiteral("Bitmap files (*.bmp)"));
     if (fileName.isEmpty())
         return;
     if (const auto failure = ExportPicture(canvas_->image(), fileName))

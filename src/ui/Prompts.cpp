@@ -9,8 +9,7 @@ namespace tram {
 
 namespace {
 
-QString askFileName(QWidget* parent, const QString& title, const QString& filter,
-                    QFileDialog::AcceptMode mode)
+QString askFileName(QWidget* parent, const QString& title, const QString& filter, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

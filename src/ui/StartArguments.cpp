@@ -64,7 +64,8 @@ StartRequest ReadStartArguments(const QStringList& arguments)
         return {0, {}};
     }
     if (files.size() > 1)
-        return usageError(QStringLiteral("previse datoteka: editor otvara jednu, a navedeno ih je %1").arg(files.size()));
+        return usageError(
+            QStringLiteral("previse datoteka: editor otvara jednu, a navedeno ih je %1").arg(files.size()));
     return {std::nullopt, files.value(0)};
 }
 

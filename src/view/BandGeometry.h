@@ -90,8 +90,20 @@ struct Frame {
         const double dx = double(b.X) - a.X;
         const double dy = double(b.Y) - a.Y;
         const double length = std::sqrt(dx * dx + dy * dy);
-        Frame f{double(a.X), double(a.Y), double(b.X), double(b.Y), dx / length, dy / length, length,
-                segment, dx == 0 ? 0 : length / dx, dy == 0 ? 0 : length / dy, 0, 0, 0, false};
+        Frame f{double(a.X),
+                double(a.Y),
+                double(b.X),
+                double(b.Y),
+                dx / length,
+                dy / length,
+                length,
+                segment,
+                dx == 0 ? 0 : length / dx,
+                dy == 0 ? 0 : length / dy,
+                0,
+                0,
+                0,
+                false};
         f.alongAtA = f.ux * (SampleOffset - f.ax);
         f.acrossAtA = f.uy * (SampleOffset - f.ax);
         f.halfRun = 0.5 * std::abs(f.invUy);

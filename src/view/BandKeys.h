@@ -14,10 +14,19 @@ namespace tram::bands {
 inline constexpr int SegmentKeys = 64;
 static_assert(MaxSegments < SegmentKeys, "a key holds the segment in its low six bits");
 
-constexpr uint32_t KeyOf(int pass, int segment) { return uint32_t(pass * SegmentKeys + SegmentKeys - 1 - segment); }
+constexpr uint32_t KeyOf(int pass, int segment)
+{
+    return uint32_t(pass * SegmentKeys + SegmentKeys - 1 - segment);
+}
 // The key of a pass for segment 0; a segment's own key adds SegmentKeyOf.
-constexpr uint32_t PassKey(int pass) { return KeyOf(pass, 0) - KeyOf(0, 0); }
-constexpr uint32_t SegmentKeyOf(int segment) { return KeyOf(0, segment); }
+constexpr uint32_t PassKey(int pass)
+{
+    return KeyOf(pass, 0) - KeyOf(0, 0);
+}
+constexpr uint32_t SegmentKeyOf(int segment)
+{
+    return KeyOf(0, segment);
+}
 
 // Every shaded key lies below this one. The cleared canvas (white, all bits
 // set) is above every key; black, which the widest passes leave, is above

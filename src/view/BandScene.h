@@ -13,7 +13,10 @@
 namespace tram::bands {
 
 // The first key of pass k: every key of pass k or wider is at least this.
-constexpr uint32_t FirstKeyOfPass(int k) { return uint32_t(k * SegmentKeys); }
+constexpr uint32_t FirstKeyOfPass(int k)
+{
+    return uint32_t(k * SegmentKeys);
+}
 static_assert(KeyOf(3, MaxSegments) >= FirstKeyOfPass(3) && KeyOf(2, 0) < FirstKeyOfPass(3));
 
 inline constexpr int MaskWords = (Canvas::Width + 63) / 64;

@@ -20,7 +20,8 @@ struct Sweep {
 
     void markDirty(int y, int first, int last)
     {
-        tables.dirty[size_t(y)] |= ChunkSet((2u << (unsigned(last) / ChunkWidth)) - (1u << (unsigned(first) / ChunkWidth)));
+        tables.dirty[size_t(y)] |= ChunkSet((2u << (unsigned(last) / ChunkWidth))
+                                            - (1u << (unsigned(first) / ChunkWidth)));
     }
 
     // Narrows [lo, hi] to its first and last open pixel; false when none is.
@@ -66,8 +67,7 @@ struct Sweep {
     }
 
     // keys[x] is the pass part of the key of pixels[x], x from 0 to last.
-    static void fillKeys(uint32_t* __restrict pixels, const uint32_t* __restrict keys, int last,
-                         uint32_t segmentKey)
+    static void fillKeys(uint32_t* __restrict pixels, const uint32_t* __restrict keys, int last, uint32_t segmentKey)
     {
         for (int x = 0; x <= last; ++x) {
             const uint32_t key = keys[x] | segmentKey;
@@ -188,7 +188,8 @@ struct Sweep {
                 if (p.uy != 0) {
                     const double gap = centre < first ? first - centre : centre > last ? centre - last : 0;
                     const int missing = int(std::min<double>(to, (gap - 1) / p.halfRun));
-                    if (missing > from && !bandColumns(p, halfRuns.data(), across0, centre, missing, first, last, lo, hi))
+                    if (missing > from
+                        && !bandColumns(p, halfRuns.data(), across0, centre, missing, first, last, lo, hi))
                         start = missing;
                 }
                 if (start == from && from >= 2
@@ -218,8 +219,8 @@ struct Sweep {
     }
 
     // Each pixel's pass from its own distance, reach = scale * |centre - x|.
-    static void paintAcross(uint32_t* __restrict pixels, int first, int last, double centre, double scale,
-                            int widest, uint32_t segmentKey)
+    static void paintAcross(uint32_t* __restrict pixels, int first, int last, double centre, double scale, int widest,
+                            uint32_t segmentKey)
     {
         for (int x = first; x <= last; ++x) {
             const int k = std::min(NarrowestPass(scale * std::fabs(centre - double(x))), widest);

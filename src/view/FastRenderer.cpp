@@ -141,8 +141,7 @@ void paintVertexCircles(Canvas& canvas, const Scheme& scheme, int radius)
 // piece instead of being drawn one over the other; the rest is drawn or
 // stamped with the painter's own pixels. Heavy maps are painted by two
 // threads, each on its own rows, every step in the same order.
-void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
-                const DisplaySettings& display)
+void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit, const DisplaySettings& display)
 {
     const int w = BandWidth(display);
     const int pen = canvas.DrawWidth();

@@ -90,8 +90,8 @@ QByteArray MapPdf(const MapScene& scene, Paper paper, const QString& title)
     pdf.setResolution(72);
     const QMarginsF margins = paper == Paper::FitMap ? QMarginsF() : QMarginsF(10, 10, 10, 10);
     pdf.setPageLayout(QPageLayout(pageSize(paper),
-                                  paper == Paper::FitMap ? QPageLayout::Portrait : QPageLayout::Landscape,
-                                  margins, QPageLayout::Millimeter));
+                                  paper == Paper::FitMap ? QPageLayout::Portrait : QPageLayout::Landscape, margins,
+                                  QPageLayout::Millimeter));
     const QRectF area = pdf.pageLayout().paintRectPixels(pdf.resolution());
     const double fit = std::min(area.width() / Canvas::Width, area.height() / Canvas::Height);
 

@@ -4,8 +4,7 @@
 
 namespace tram {
 
-void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit,
-                       const DisplaySettings& display)
+void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit, const DisplaySettings& display)
 {
     const int w = BandWidth(display);
     auto drawPass = [&](int k) {
@@ -55,8 +54,7 @@ void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState&
     }
 }
 
-void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit,
-                     const DisplaySettings& display)
+void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit, const DisplaySettings& display)
 {
     canvas.Cls();
     QPainter painter(&canvas.pixels());

@@ -14,19 +14,16 @@ namespace tram {
 // width W (BandWidth) down to 1, the vertex circles, the stations and the
 // lights. The canvas's pen width is left as it was. Nothing is kept between
 // calls.
-void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit,
-                const DisplaySettings& display);
+void DrawScheme(Canvas& canvas, const Scheme& scheme, const EditState& edit, const DisplaySettings& display);
 
 // The same picture drawn the straightforward way, one line per piece per pass:
 // the reference the faster drawing is held to.
-void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit,
-                     const DisplaySettings& display);
+void DrawSchemePlain(Canvas& canvas, const Scheme& scheme, const EditState& edit, const DisplaySettings& display);
 
 // That drawing on any painter set up with the canvas settings, in canvas
 // coordinates: the canvas image, or through a scaling transform a larger
 // image, an SVG or a PDF page. The background is the caller's.
-void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit,
-                       const DisplaySettings& display);
+void PaintSchemePasses(QPainter& painter, const Scheme& scheme, const EditState& edit, const DisplaySettings& display);
 
 // W: the line width, as the canvas has no pen narrower than one pixel.
 inline int BandWidth(const DisplaySettings& display)
@@ -80,7 +77,10 @@ inline constexpr int StationRadius = 6;
 inline constexpr int LightRadius = 4;
 inline constexpr int SymbolPenWidth = 2;
 
-inline QRgb StationColour(int r) { return qRgb(0, 0, 250 - 8 * r); }
+inline QRgb StationColour(int r)
+{
+    return qRgb(0, 0, 250 - 8 * r);
+}
 inline QRgb LightColour(bool green, int r)
 {
     return green ? qRgb(0, 250 - 8 * r, 0) : qRgb(250 - 8 * r, 0, 0);
@@ -110,8 +110,7 @@ inline std::vector<Ring> LightRings(bool green)
 }
 
 // The marked colour wins over the route colour.
-inline BandKind BandKindOf(const Scheme& scheme, const EditState& edit,
-                           const DisplaySettings& display, int segment)
+inline BandKind BandKindOf(const Scheme& scheme, const EditState& edit, const DisplaySettings& display, int segment)
 {
     if (segment == edit.CurrentSegment && display.MarkSegment)
         return BandKind::Marked;

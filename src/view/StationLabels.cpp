@@ -8,8 +8,8 @@
 #include <QFontMetricsF>
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <tuple>
 
@@ -187,9 +187,8 @@ std::vector<Place> placesAround(const QRectF& symbol, QSizeF size)
     }
     // Within reach however it is measured: from the pixel's corner or its
     // centre, to the text or to its box.
-    std::erase_if(places, [&](const Place& place) {
-        return distanceToBox(c, place.box) > LabelReach - 1 - Margin - 0.5;
-    });
+    std::erase_if(places,
+                  [&](const Place& place) { return distanceToBox(c, place.box) > LabelReach - 1 - Margin - 0.5; });
     return places;
 }
 
@@ -296,10 +295,7 @@ private:
         return std::any_of(symbols_.begin(), symbols_.end(), [&](const QRectF& s) { return box.intersects(s); });
     }
 
-    int freePlaces(const Name& name) const
-    {
-        return int(std::count(name.blocked.begin(), name.blocked.end(), 0));
-    }
+    int freePlaces(const Name& name) const { return int(std::count(name.blocked.begin(), name.blocked.end(), 0)); }
 
     int mostHemmedIn() const
     {
@@ -420,7 +416,8 @@ private:
             int count = 0;
             for (const int m : near[n]) {
                 if (at[size_t(m)] >= 0
-                    && names_[size_t(m)].places[size_t(at[size_t(m)])].box.intersects(names_[n].places[size_t(place)].box))
+                    && names_[size_t(m)].places[size_t(at[size_t(m)])].box.intersects(
+                        names_[n].places[size_t(place)].box))
                     ++count;
             }
             return count;
@@ -455,7 +452,8 @@ private:
         std::vector<size_t> order(names_.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            return (at[a] < 0 ? 1e9 : names_[a].places[size_t(at[a])].cost) < (at[b] < 0 ? 1e9 : names_[b].places[size_t(at[b])].cost);
+            return (at[a] < 0 ? 1e9 : names_[a].places[size_t(at[a])].cost)
+                < (at[b] < 0 ? 1e9 : names_[b].places[size_t(at[b])].cost);
         });
         std::vector<int> taken(names_.size(), -1);
         for (const size_t n : order) {
@@ -586,9 +584,9 @@ struct NameRoom::Room {
     }
 
     BandCover bands;
-    std::vector<QRectF> symbols;            // station i at i - 1
+    std::vector<QRectF> symbols;               // station i at i - 1
     std::vector<std::optional<QRectF>> placed; // per station, its clear name
-    std::vector<QSizeF> sizes;              // per station, its name's box
+    std::vector<QSizeF> sizes;                 // per station, its name's box
 };
 
 NameRoom::NameRoom(const Scheme& scheme, const DisplaySettings& display, const std::vector<MeasuredName>& names,

@@ -60,8 +60,7 @@ std::vector<MeasuredName> MeasureNames(const Scheme& scheme, const QFont& font);
 // already placed one aside where that makes room. Where no place is left the
 // name goes where it covers least, and is not clear. Stations without a name
 // get no label.
-std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
-                                             const QFont& font);
+std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display, const QFont& font);
 // The same for names measured before, without the font: on any thread.
 std::vector<StationLabel> PlaceStationLabels(const Scheme& scheme, const DisplaySettings& display,
                                              const std::vector<MeasuredName>& names);

@@ -16,7 +16,10 @@ struct Clip {
     double xmin, xmax, ymin, ymax;
 };
 
-int to26Dot6(double v) { return int(v * 64.); }
+int to26Dot6(double v)
+{
+    return int(v * 64.);
+}
 
 int div16Dot16(int num, int den)
 {

@@ -36,8 +36,7 @@ inline MapPoint walkStep(std::mt19937& rng, MapPoint from, int minStep, int maxS
         x = from.X - (x - from.X);
     if (y < 0 || y >= Canvas::Height)
         y = from.Y - (y - from.Y);
-    return MapPoint{int16_t(std::clamp(x, 0, Canvas::Width - 1)),
-                    int16_t(std::clamp(y, 0, Canvas::Height - 1))};
+    return MapPoint{int16_t(std::clamp(x, 0, Canvas::Width - 1)), int16_t(std::clamp(y, 0, Canvas::Height - 1))};
 }
 
 inline void addRandomWalk(Scheme& s, std::mt19937& rng, int points, int minStep, int maxStep)

@@ -13,7 +13,7 @@ public:
         QString filter;
     };
 
-    QStringList fileAnswers;          // taken from the front; empty queue answers "cancel"
+    QStringList fileAnswers; // taken from the front; empty queue answers "cancel"
     QList<FileQuestion> fileQuestions;
     QStringList informations;
     QStringList warnings;

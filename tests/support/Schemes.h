@@ -53,10 +53,28 @@ inline tram::Scheme WorkedExample()
 // Its 77 bytes on disk, written out by hand.
 inline QByteArray WorkedExampleBytes()
 {
-    return QByteArray::fromHex("0100" "0200" "0a001400" "2c012800"
-                               "01" "01" "0000000000005940" "00" "0a00" "0a00" "0000"
-                               "01" "01" "0000000000003940" "0a00" "43656e746172")
-        + QByteArray(24, ' ') + QByteArray::fromHex("01" "6501" "01" "01" "01");
+    return QByteArray::fromHex("0100"
+                               "0200"
+                               "0a001400"
+                               "2c012800"
+                               "01"
+                               "01"
+                               "0000000000005940"
+                               "00"
+                               "0a00"
+                               "0a00"
+                               "0000"
+                               "01"
+                               "01"
+                               "0000000000003940"
+                               "0a00"
+                               "43656e746172")
+        + QByteArray(24, ' ')
+        + QByteArray::fromHex("01"
+                              "6501"
+                              "01"
+                              "01"
+                              "01");
 }
 
 // Crossing segments, two routes, red and green lights and stations: every

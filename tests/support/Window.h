@@ -72,13 +72,11 @@ struct Window {
         QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, modifiers);
         QApplication::sendEvent(canvas, &event);
     }
-    void press(QPointF at, Qt::MouseButton button = Qt::LeftButton,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void press(QPointF at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         send(QEvent::MouseButtonPress, at, button, button, modifiers);
     }
-    void move(QPointF at, Qt::MouseButtons held = Qt::LeftButton,
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void move(QPointF at, Qt::MouseButtons held = Qt::LeftButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         send(QEvent::MouseMove, at, Qt::NoButton, held, modifiers);
     }
